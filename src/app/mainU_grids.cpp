@@ -1,0 +1,9 @@
+// The list grids, the drafts and the skins on the main window.
+#include "app/mainU.h"
+
+namespace norvale {
+
+void TfrmMain::WireGrids() {}
+void TfrmMain::StartupSkins() {}
+
+}  // namespace norvale
