@@ -152,6 +152,8 @@ public:
     // ===== end Rules =====
 
     // ===== Grids: mainU_grids.cpp, src/app =====
+    // Removes every filter condition of the grid on that tab (its editors too).
+    void ClearGridFilter(int tab);
     // ===== end Grids =====
 
     // ===== Update: mainU_update.cpp, src/update =====
