@@ -6,4 +6,6 @@ namespace norvale {
 void TfrmMain::WireGrids() {}
 void TfrmMain::StartupSkins() {}
 
+void TfrmMain::ClearGridFilter(int tab) { Lists->ForTab(tab).ClearFilter(); }
+
 }  // namespace norvale
