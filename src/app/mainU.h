@@ -149,6 +149,9 @@ public:
     std::string CurrentRuleListPath() const;      // rules.dat or the open set's file
     void SaveRules();                             // to CurrentRuleListPath()
     void BuildActiveRules();
+    // The rule list's pop-up: the rules subsystem creates it with its own items; the
+    // sets subsystem appends the set items.
+    QMenu* PopupMenu1 = nullptr;
     // ===== end Rules =====
 
     // ===== Grids: mainU_grids.cpp, src/app =====
