@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +24,43 @@ public:
 
     const TRuleList& Rows() const;                          // LVChecked's rows
     const std::vector<std::string>& ActiveKeywords() const;  // the patterns without "*"
+
+    // Checked rules left out because they lack some of their fourteen cells (only
+    // files written elsewhere hold such rows): their 0-based rows in the rule list.
+    const std::vector<std::size_t>& SkippedRows() const { return skipped_; }
+
+private:
+    enum class TKeywordTest : std::uint8_t { None, Anywhere, AtStart, AtEnd };
+    enum class TLengthTest : std::uint8_t { Any, Exactly, AtMost, Invalid };
+
+    // One active rule, decoded once per build so that the walk over a few million
+    // names does not parse cells.
+    struct TCompiled {
+        TKeywordTest keywordTest = TKeywordTest::None;
+        std::string keyword;
+        std::string exclude;
+        bool noDashes = false;
+        bool noDigits = false;
+        TLengthTest lengthTest = TLengthTest::Any;
+        std::int64_t length = 0;
+        std::string lengthText;  // the number part, for the error message
+        std::uint16_t extensions = 0;  // bit i: the rule accepts kExtensionList[i]
+    };
+    static TCompiled Compile(const TRule& rule, const std::string& keyword);
+    static bool Accepts(const TCompiled& rule, std::string_view name, int extension);
+
+    TRuleList rows_;
+    std::vector<std::string> keywords_;
+    std::vector<TCompiled> compiled_;
+    std::vector<std::size_t> skipped_;
 };
+
+// Position of extension in the extension list (the captions of columns 5 to 14),
+// compared exactly; -1 when it is none of them.
+int ExtensionIndex(std::string_view extension);
+
+// The runtime's integer conversion as the matcher needs it: an optional sign and ASCII
+// digits within 32 bits. False for anything else.
+bool ParseRuleInteger(std::string_view text, std::int32_t& value);
 
 }  // namespace norvale
