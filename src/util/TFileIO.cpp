@@ -49,7 +49,12 @@ TAtomicFileWriter::TAtomicFileWriter(std::string path, unsigned mode) : path_(st
     const std::string folder = slash == std::string::npos ? std::string() : path_.substr(0, slash + 1);
     tempPath_ = folder + "." + name + ".tmp-" + RandomSuffix();
     fd_ = ::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd_ < 0) Fail(errno);
+    if (fd_ < 0) {
+        // The name may belong to another writer's temporary file: never remove it.
+        const int e = errno;
+        tempPath_.clear();
+        Fail(e);
+    }
     ::fchmod(fd_, mode);  // the umask must not loosen or tighten what the caller asked for
     buffer_.reserve(kBufferSize);
 }
@@ -64,7 +69,7 @@ void TAtomicFileWriter::Fail(int errorNumber) {
         ::close(fd_);
         fd_ = -1;
     }
-    ::unlink(tempPath_.c_str());
+    if (!tempPath_.empty()) ::unlink(tempPath_.c_str());
     tempPath_.clear();
     throw EFileError(CannotCreateFileMessage(path_, errorNumber));
 }

@@ -163,7 +163,9 @@ TSettingsStore::TTree TSettingsStore::Parse(const std::string& text) {
     bool sawHeader = false;
     TKeyData* current = nullptr;
     for (auto& [no, raw] : lines) {
-        const std::string line = Trim(raw);
+        std::string line = Trim(raw);
+        // Editors that save as UTF-8 may put a byte-order mark before the header.
+        if (no == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line = Trim(line.substr(3));
         if (line.empty() || line[0] == ';') continue;
         if (!sawHeader) {
             if (line != kHeader) SyntaxError(no, "the file does not begin with REGEDIT4");
@@ -194,8 +196,11 @@ TSettingsStore::TTree TSettingsStore::Parse(const std::string& text) {
         } else {
             SyntaxError(no, "expected a value name");
         }
+        // Blanks around "=" are a common hand edit; they change nothing.
+        while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
         if (pos >= line.size() || line[pos] != '=') SyntaxError(no, "expected '='");
         ++pos;
+        while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
         const std::string rhs = line.substr(pos);
         TRegValue value;
         value.name = name;
@@ -281,38 +286,60 @@ std::string TSettingsStore::Serialize(const TTree& tree) {
 }
 
 void TSettingsStore::Load() {
-    tree_.clear();
-    struct stat st {};
-    if (::stat(filePath_.c_str(), &st) != 0) {
-        stampSize_ = -1;
-        stampTime_ = -1;
-        return;
-    }
-    stampSize_ = st.st_size;
-    stampTime_ = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    std::string text;
+    bool exists = false;
+    std::string readProblem;
     try {
-        tree_ = Parse(ReadWholeFile(filePath_, kMaxFileSize));
+        exists = ReadIfPresent(text);
+    } catch (const ENorvaleError& e) {
+        exists = true;
+        readProblem = e.what();
+    }
+    Adopt(exists, text, readProblem);
+}
+
+bool TSettingsStore::ReadIfPresent(std::string& text) const {
+    struct stat st {};
+    if (::stat(filePath_.c_str(), &st) != 0 && errno == ENOENT) return false;
+    text = ReadWholeFile(filePath_, kMaxFileSize);
+    return true;
+}
+
+void TSettingsStore::Adopt(bool exists, const std::string& text, const std::string& readProblem) {
+    tree_.clear();
+    lastText_.clear();
+    haveFile_ = false;
+    if (!exists) return;
+    try {
+        if (!readProblem.empty()) throw ENorvaleError(readProblem);
+        tree_ = Parse(text);
+        lastText_ = text;
+        haveFile_ = true;
     } catch (const ENorvaleError& e) {
         tree_.clear();
         const std::string aside = KeepAside(filePath_);
         loadProblem_ = "The settings file \"" + filePath_ + "\" could not be read (" + e.what() + ")";
         loadProblem_ += aside.empty() ? std::string(".") : " and was kept as \"" + aside + "\".";
         loadProblem_ += " Norvale goes on with default settings.";
-        stampSize_ = -1;
-        stampTime_ = -1;
     }
 }
 
 void TSettingsStore::Refresh() {
-    struct stat st {};
-    std::int64_t size = -1, time = -1;
-    if (::stat(filePath_.c_str(), &st) == 0) {
-        size = st.st_size;
-        time = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    // The file's bytes, not its time stamp, tell whether another process changed it:
+    // two saves within one tick of the file system's clock carry the same time, and
+    // taking the older content for current would undo the other process's change.
+    std::string text;
+    bool exists = false;
+    std::string readProblem;
+    try {
+        exists = ReadIfPresent(text);
+    } catch (const ENorvaleError& e) {
+        exists = true;
+        readProblem = e.what();
     }
-    if (size == stampSize_ && time == stampTime_) return;
+    if (exists == haveFile_ && readProblem.empty() && (!exists || text == lastText_)) return;
     const std::string problem = loadProblem_;
-    Load();
+    Adopt(exists, text, readProblem);
     if (loadProblem_.empty()) loadProblem_ = problem;
 }
 
@@ -325,12 +352,10 @@ void TSettingsStore::Save(const TTree& tree) {
             if (p == folder.size() || folder[p] == '/') ::mkdir(folder.substr(0, p).c_str(), 0700);
         }
     }
-    WriteFileAtomically(filePath_, Serialize(tree), 0600);
-    struct stat st {};
-    if (::stat(filePath_.c_str(), &st) == 0) {
-        stampSize_ = st.st_size;
-        stampTime_ = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    }
+    std::string text = Serialize(tree);
+    WriteFileAtomically(filePath_, text, 0600);
+    lastText_ = std::move(text);
+    haveFile_ = true;
 }
 
 TSettingsStore::TKeyData* TSettingsStore::Find(const std::string& key) {

@@ -27,7 +27,7 @@ struct TRegValue {
 // The per-user settings that stand in for the registry tree under HKEY_CURRENT_USER.
 // One text file in the registry export syntax (REGEDIT4), read back after hand edits
 // that keep the syntax. Every change writes the whole file atomically with mode 0600;
-// before a change the file is read again if another process changed it meanwhile, so
+// before each use the file is read again if another process changed it meanwhile, so
 // the desktop program and norvale-cli do not undo each other's values.
 //
 // Key paths are relative to HKEY_CURRENT_USER, separated by "\" ("Software\Norvale\Res"),
@@ -73,6 +73,8 @@ public:
 private:
     void Refresh();
     void Load();
+    bool ReadIfPresent(std::string& text) const;
+    void Adopt(bool exists, const std::string& text, const std::string& readProblem);
     void Save(const TTree& tree);
     TKeyData* Find(const std::string& key);
     static std::string Normalize(const std::string& key);
@@ -81,9 +83,9 @@ private:
     std::string filePath_;
     std::string loadProblem_;
     TTree tree_;
-    // What the file looked like when it was last read or written.
-    std::int64_t stampSize_ = -1;
-    std::int64_t stampTime_ = -1;
+    // What the file held when it was last read or written.
+    std::string lastText_;
+    bool haveFile_ = false;
 };
 
 }  // namespace norvale
