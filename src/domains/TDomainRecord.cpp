@@ -43,8 +43,9 @@ std::size_t FieldWidth(TDomainField field) {
 std::string_view StoredText(TDomainField field, std::string_view text) {
     const auto zero = text.find('\0');
     if (zero != std::string_view::npos) text = text.substr(0, zero);
+    // Size has no width: the text given for it is a number and is never cut.
     const std::size_t width = FieldWidth(field);
-    if (text.size() > width) text = text.substr(0, width);
+    if (width != 0 && text.size() > width) text = text.substr(0, width);
     return text;
 }
 

@@ -22,7 +22,8 @@ const char* DomainFieldName(TDomainField field);  // "Domain", "Dom", "ExDate", 
 std::optional<TDomainField> FindDomainField(std::string_view name);
 std::size_t FieldWidth(TDomainField field);  // 0 for Size
 
-// What a text field keeps of text: up to the first zero byte, at most its width.
+// What a field keeps of text: up to the first zero byte, for a text field at most its
+// width (Size has none).
 std::string_view StoredText(TDomainField field, std::string_view text);
 
 // One domain record as plain values, for building and comparing records.
