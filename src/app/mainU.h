@@ -152,6 +152,20 @@ public:
     // The rule list's pop-up: the rules subsystem creates it with its own items; the
     // sets subsystem appends the set items.
     QMenu* PopupMenu1 = nullptr;
+    class TRuleListView* LV = nullptr;  // declared here, defined in rules/ui
+    class TRuleEditor* RuleEditor = nullptr;  // lbDomains, chkAll, edKeyword, ... bInsRule
+    QAction* SelectAll1 = nullptr;
+    QAction* Deselectall1 = nullptr;
+    QAction* Deleteselected1 = nullptr;
+    QAction* ClearAll1 = nullptr;
+    void BtnInsertRecordClick();
+    void BtnDeleteRecordClick();
+    void ClearAll1Click();
+    void SelectAll1Click();
+    void Deselectall1Click();
+    void BtnApplyClick();
+    void LoadExtensionChecks();
+    void SaveExtensionChecks();
     // ===== end Rules =====
 
     // ===== Grids: mainU_grids.cpp, src/app =====
