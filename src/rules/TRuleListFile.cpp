@@ -150,7 +150,7 @@ void SaveRuleList(const TRuleList& rules, const std::string& path) {
     WriteFileAtomically(path, out);
 }
 
-TRuleListLoad LoadRuleList(const std::string& path) {
+TRuleListLoad LoadRuleList(const std::string& path, bool keepDamagedAside) {
     const std::string data = ReadWholeFile(path, kMaxRuleFileBytes);
     TRuleListLoad result;
     bool whole;
@@ -162,7 +162,7 @@ TRuleListLoad LoadRuleList(const std::string& path) {
     }
     if (!whole) {
         result.damaged = true;
-        result.keptAside = KeepAside(path);
+        if (keepDamagedAside) result.keptAside = KeepAside(path);
     }
     return result;
 }

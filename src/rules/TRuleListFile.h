@@ -20,6 +20,8 @@ struct TRuleListLoad {
 // "Cannot create file "%s". %s".
 void SaveRuleList(const TRuleList& rules, const std::string& path);
 // Reads both layouts (LISTVIEW01 and the older one). Errors: "Cannot open file "%s". %s".
-TRuleListLoad LoadRuleList(const std::string& path);
+// keepDamagedAside false: a reader that must not write (a read-only command while the
+// desktop program may hold the folder) leaves a damaged file where it is.
+TRuleListLoad LoadRuleList(const std::string& path, bool keepDamagedAside = true);
 
 }  // namespace norvale
