@@ -11,12 +11,14 @@
 #include "domains/TDomainLists.h"
 #include "rules/TActiveRules.h"
 #include "rules/TRule.h"
+#include "update/TWebAddresses.h"
 #include "util/TSettingsStore.h"
 
 class QAction;
 class QActionGroup;
 class QLabel;
 class QMenu;
+class QPrintDialog;
 class QProgressBar;
 class QSplitter;
 class QTabWidget;
@@ -26,6 +28,8 @@ class QToolButton;
 class QWidget;
 
 namespace norvale {
+
+class TDomainGrid;
 
 // Where the window keeps its state; the defaults are the user's own folders.
 struct TMainOptions {
@@ -169,17 +173,93 @@ public:
     // ===== end Rules =====
 
     // ===== Grids: mainU_grids.cpp, src/app =====
+    // The three grids: match list (view grid1DBTableView1), full list
+    // (cxGridDBTableView1), drafts (cxGridDBTableView2).
+    TDomainGrid* grid1 = nullptr;
+    TDomainGrid* cxGrid1 = nullptr;
+    TDomainGrid* cxGrid2 = nullptr;
+    TDomainGrid* GridForTab(int tab) const;
     // Removes every filter condition of the grid on that tab (its editors too).
     void ClearGridFilter(int tab);
+    QMenu* PopupMenu2 = nullptr;
+    QAction* Addtodrafts1 = nullptr;
+    void grid1DBTableView1ColumnHeaderClick(int column);
+    void cxGridDBTableView1ColumnHeaderClick(int column);
+    void cxGridDBTableView2ColumnHeaderClick(int column);
+    void grid1DBTableView1DataControllerFilterChanged();
+    void cxGridDBTableView1DataControllerFilterChanged();
+    void Addtodrafts1Click();
+    void AddCurrentToDrafts(int tab);
+    void kbmDraftAfterPost();
+    // Deletes the focused draft and rewrites draft.dat; ask: confirm first.
+    void DeleteCurrentDraft(bool ask);
+    // Skins.
+    void ChangeSk(QAction* item);
+    void None1Click(QAction* item);
+    void StoreSkinChoice();
+    void ApplyStoredSkin();
+    QString TBThemeStyleSheet;  // the toolbar's own look, used while no skin draws it
     // ===== end Grids =====
 
     // ===== Update: mainU_update.cpp, src/update =====
+    // The update dialog, created with the window and kept for the whole run.
+    class TfrmUpdateB* frmUpdateB = nullptr;
+    // The resource link list: the link lines of the current resources menus, in order.
+    std::vector<std::string> ResourceLinks;
+    void BtnInternetClick();   // the update run
+    void New1Click();          // "&Update Domains"
+    void ImportList1Click();   // "Import List...": the same import from a local file
+    void ImportListFile(const std::string& path);  // the import of ImportList1Click
+    void EnsureDefaultResources();
+    void BuildResourceMenus();
+    void StoreResources(const std::string& text);
+    void ResourceItemClick(QAction* item);
+    std::string LinkForCaption(const std::string& caption) const;
+    // The web hosts, read from the settings store each time (Software\Norvale\Web).
+    TWebAddresses WebAddresses() const;
     // ===== end Update =====
 
     // ===== Sets, export, help: mainU_sets.cpp, src/sets, src/output =====
+    // The two set dialogs live for the whole run.
+    class TfrmSave* frmSave = nullptr;
+    class TfrmDelete* frmDelete = nullptr;
+    // The set items of PopupMenu1 (the File menu has OpenSet1, SaveSet1, DeleteSet1).
+    QAction* OpenSet2 = nullptr;
+    QAction* SaveSet2 = nullptr;
+    QAction* DeleteSet2 = nullptr;
+    QAction* BacktoDefaultSet1 = nullptr;
+    void OpenSet1Click();
+    void SaveSet1Click();
+    void DeleteSet1Click();
+    void BacktoDefaultSet1Click();
+    void PopupMenu1Popup();
+    // Makes the set of that name current; the set that was current is saved first.
+    void OpenSetNamed(const std::string& name);
+    // The export dialog while it is shown.
+    QPointer<class TfrmExport> frmExport;
+    void SaveAs1Click();
+    // Help, web site, update check and about.
+    void BtnHelpClick();
+    void btnWebClick();
+    void bCheckUpdatesClick();
+    void About1Click();
+    // Where the update check gets the program's version ("" when it has none).
+    std::function<std::string()> VersionSource;
     // ===== end Sets =====
 
     // ===== Output: mainU_output.cpp, src/output =====
+    // The report forms, one per list, created hidden on first use and kept.
+    class TfrmReport* frmReport = nullptr;          // match list
+    class TfrmReportFull* frmReportFull = nullptr;  // full list
+    class TfrmRepDrafts* frmRepDrafts = nullptr;    // draft list
+    // The printer-setup dialog; its printer is the choice the next Print starts from.
+    QPrintDialog* PrinterSetupDialog1 = nullptr;
+    // The report form of the tab's list, created on first use.
+    TfrmReport& ReportForm(int tab);
+    void BtnPrintPreviewClick();
+    void BtnPrintClick();
+    void ProntPreview1Click() { BtnPrintPreviewClick(); }
+    void Print1Click() { BtnPrintClick(); }
     // ===== end Output =====
 
 protected:
