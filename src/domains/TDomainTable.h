@@ -73,6 +73,10 @@ public:
     // Counts: what the table yields (through its filter), and every record.
     std::size_t RecordCount() const;
     std::size_t TotalRecordCount() const { return slots_.size() - deletedCount_; }
+    // Every slot by its id, deleted ones included, for walks that must ignore the
+    // filter (a column's pick list of values).
+    std::size_t SlotCount() const { return slots_.size(); }
+    bool IsLive(TRecordId id) const { return id < slots_.size() && !slots_[id].deleted; }
     bool IsEmpty() const { return RecordCount() == 0; }
 
     // The cursor walks what the table yields. Next on the last row sets Eof and stays.
