@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <algorithm>
 
 #include "util/ENorvaleError.h"
 #include "util/qt/TQtText.h"
@@ -70,7 +71,8 @@ void TReportPainter::PaintPage(QPainter& painter, const TReportPage& page) const
     }
 }
 
-void TReportPainter::PaintReport(QPagedPaintDevice& device, const TDomainTable& table, const std::string& dateText) {
+void TReportPainter::PaintReport(QPagedPaintDevice& device, const TDomainTable& table, const std::string& dateText,
+                                 int copies) {
     const TReportPainter measure(&device);
     const QRectF paper = device.pageLayout().fullRect(QPageLayout::Millimeter);
     const TReportLayout layout(table, dateText, measure, paper.width(), paper.height());
@@ -81,9 +83,14 @@ void TReportPainter::PaintReport(QPagedPaintDevice& device, const TDomainTable& 
     // origin at the corner of its printable area instead.
     const QRect printable = device.pageLayout().paintRectPixels(device.logicalDpiX());
     painter.translate(-printable.topLeft());
-    for (std::size_t i = 0; i < layout.PageCount(); ++i) {
-        if (i > 0 && !device.newPage()) throw ENorvaleError("Printing stopped: a new page could not be started.");
-        measure.PaintPage(painter, layout.Page(i));
+    bool first = true;
+    for (int copy = 0; copy < std::max(copies, 1); ++copy) {
+        for (std::size_t i = 0; i < layout.PageCount(); ++i) {
+            if (!first && !device.newPage())
+                throw ENorvaleError("Printing stopped: a new page could not be started.");
+            first = false;
+            measure.PaintPage(painter, layout.Page(i));
+        }
     }
     if (!painter.end()) throw ENorvaleError("Printing could not be finished.");
 }

@@ -26,8 +26,10 @@ public:
     void PaintPage(QPainter& painter, const TReportPage& page) const;
 
     // The whole report of what the table yields, laid out for the device's paper and
-    // painted page after page. Throws when the device cannot be painted on.
-    static void PaintReport(QPagedPaintDevice& device, const TDomainTable& table, const std::string& dateText);
+    // painted page after page, copies times over. Throws when the device cannot be
+    // painted on.
+    static void PaintReport(QPagedPaintDevice& device, const TDomainTable& table, const std::string& dateText,
+                            int copies = 1);
 
     // Arial, or the system's face with the same metrics when Arial itself is missing.
     static QFont Font(TReportFont font);
