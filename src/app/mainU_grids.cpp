@@ -112,6 +112,14 @@ void TfrmMain::WireGrids() {
     connect(None1, &QAction::triggered, this, [this] { RunCommand(this, [this] { None1Click(None1); }); });
 }
 
+TfrmMain::TGridsTeardown::~TGridsTeardown() {
+    for (TDomainGrid** grid : {&owner->grid1, &owner->cxGrid1, &owner->cxGrid2}) {
+        delete *grid;
+        *grid = nullptr;
+    }
+    if (owner->Lists) owner->kbmDraft().AfterPost = nullptr;
+}
+
 TDomainGrid* TfrmMain::GridForTab(int tab) const {
     switch (tab) {
         case kTabMatch: return grid1;
