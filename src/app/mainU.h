@@ -199,6 +199,12 @@ public:
     void StoreSkinChoice();
     void ApplyStoredSkin();
     QString TBThemeStyleSheet;  // the toolbar's own look, used while no skin draws it
+    // The grids observe the lists, which go before the window's children do: this
+    // member, declared after the lists, takes the grids down first.
+    struct TGridsTeardown {
+        TfrmMain* owner;
+        ~TGridsTeardown();
+    } GridsTeardown{this};
     // ===== end Grids =====
 
     // ===== Update: mainU_update.cpp, src/update =====
