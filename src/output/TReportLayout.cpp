@@ -38,12 +38,13 @@ struct TColumn {
     int boxLeft;
     int boxWidth;
     TReportAlign align;
+    bool repeats;  // values recur down the list (all but the name)
 };
 constexpr TColumn kColumns[kDomainFieldCount] = {
-    {"Domain name", 11, 11, 1048, TReportAlign::Left},
-    {"Extension", 1122, 1122, 201, TReportAlign::Left},
-    {"Exp.Date", 1439, 1386, 201, TReportAlign::Right},
-    {"Length", 1757, 1693, 175, TReportAlign::Right},
+    {"Domain name", 11, 11, 1048, TReportAlign::Left, false},
+    {"Extension", 1122, 1122, 201, TReportAlign::Left, true},
+    {"Exp.Date", 1439, 1386, 201, TReportAlign::Right, true},
+    {"Length", 1757, 1693, 175, TReportAlign::Right, true},
 };
 
 constexpr double Mm(int tenths) { return tenths / 10.0; }
@@ -96,17 +97,35 @@ void TReportLayout::AddText(TReportPage& page, int leftTenths, int topTenths, st
     page.texts.push_back(std::move(box));
 }
 
+double TReportLayout::BodyWidth(std::string_view text, bool repeats) const {
+    constexpr std::size_t kMaxRemembered = 1 << 16;
+    if (!repeats) return measure_.TextWidth(TReportFont::Body, text);
+    const std::string key(text);
+    if (const auto it = widths_.find(key); it != widths_.end()) return it->second;
+    const double width = measure_.TextWidth(TReportFont::Body, text);
+    if (widths_.size() < kMaxRemembered) widths_.emplace(key, width);
+    return width;
+}
+
 void TReportLayout::AddFixedText(TReportPage& page, int leftTenths, int topTenths, int widthTenths,
-                                 int heightTenths, std::string text, TReportAlign align) const {
+                                 int heightTenths, std::string text, TReportAlign align, bool repeats) const {
     TReportText box;
     box.left = Mm(leftTenths);
     box.top = Mm(topTenths);
     box.width = Mm(widthTenths);
     box.height = Mm(heightTenths);
-    const double textWidth = measure_.TextWidth(TReportFont::Body, text);
-    box.textLeft = align == TReportAlign::Right ? box.Right() - textWidth : box.left;
-    // A hair of slack so that a text that just fits is not clipped by rounding.
-    box.clipped = textWidth > box.width + 1e-6;
+    if (align == TReportAlign::Right) {
+        const double textWidth = BodyWidth(text, repeats);
+        box.textLeft = box.Right() - textWidth;
+        box.clipped = textWidth > box.width + 1e-6;
+    } else {
+        box.textLeft = box.left;
+        // Only a text long enough to overflow at its widest is worth measuring.
+        const bool mayOverflow =
+            static_cast<double>(text.size()) * measure_.MaxCharWidth(TReportFont::Body) > box.width;
+        // A hair of slack so that a text that just fits is not clipped by rounding.
+        box.clipped = mayOverflow && BodyWidth(text, repeats) > box.width + 1e-6;
+    }
     box.text = std::move(text);
     box.align = align;
     page.texts.push_back(std::move(box));
@@ -156,7 +175,7 @@ TReportPage TReportLayout::Page(std::size_t index) const {
                                                            : std::string(table_.TextOf(id, field));
             const TColumn& column = kColumns[f];
             AddFixedText(page, kMargin + column.boxLeft, y, column.boxWidth, kDetailBoxHeight, std::move(text),
-                         column.align);
+                         column.align, column.repeats);
         }
         y += kDetailHeight;
     }

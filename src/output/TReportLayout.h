@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "domains/TDomainTable.h"
@@ -21,6 +22,9 @@ public:
     virtual ~IReportTextMeasure() = default;
     virtual double TextWidth(TReportFont font, std::string_view text) const = 0;
     virtual double LineHeight(TReportFont font) const = 0;
+    // No single character is wider than this (a bound, so that a text too short to
+    // overflow its box need not be measured).
+    virtual double MaxCharWidth(TReportFont font) const = 0;
 };
 
 // One text on a page. The box is in millimetres from the paper's top-left corner.
@@ -82,8 +86,9 @@ public:
 private:
     void AddText(TReportPage& page, int leftTenths, int topTenths, std::string text, TReportFont font) const;
     void AddFixedText(TReportPage& page, int leftTenths, int topTenths, int widthTenths, int heightTenths,
-                      std::string text, TReportAlign align) const;
+                      std::string text, TReportAlign align, bool repeats) const;
     void AddRule(TReportPage& page, int topTenths) const;
+    double BodyWidth(std::string_view text, bool repeats) const;
 
     const TDomainTable& table_;
     std::vector<TDomainTable::TRecordId> rows_;
@@ -94,6 +99,8 @@ private:
     int pageHeightTenths_;
     std::size_t rowsFirst_ = 0;
     std::size_t rowsLater_ = 0;
+    // Dates, extensions and lengths repeat all down a list; their widths are measured once.
+    mutable std::unordered_map<std::string, double> widths_;
 };
 
 }  // namespace norvale

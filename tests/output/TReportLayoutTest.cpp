@@ -18,6 +18,7 @@ public:
         return static_cast<double>(text.size()) * (font == TReportFont::Title ? 2.5 : 2.0);
     }
     double LineHeight(TReportFont font) const override { return font == TReportFont::Title ? 5.0 : 4.0; }
+    double MaxCharWidth(TReportFont font) const override { return font == TReportFont::Title ? 2.5 : 2.0; }
 };
 
 constexpr double kTol = 1e-9;

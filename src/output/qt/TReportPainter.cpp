@@ -35,7 +35,18 @@ TReportPainter::TReportPainter(QPaintDevice* device)
       bodyMetrics_(body_, device),
       titleMetrics_(title_, device),
       pxPerMmX_(device->logicalDpiX() / kMmPerInch),
-      pxPerMmY_(device->logicalDpiY() / kMmPerInch) {}
+      pxPerMmY_(device->logicalDpiY() / kMmPerInch) {
+    // Every text is Latin-1, so its widest character bounds every text's width.
+    for (const TReportFont font : {TReportFont::Body, TReportFont::Title}) {
+        double widest = 0;
+        for (int code = 1; code < 256; ++code)
+            widest = std::max(widest, MetricsFor(font).horizontalAdvance(QChar(code)));
+        // Kerning seldom widens a pair, and never by much.
+        maxCharWidth_[static_cast<int>(font)] = widest * 1.05 / pxPerMmX_;
+    }
+}
+
+double TReportPainter::MaxCharWidth(TReportFont font) const { return maxCharWidth_[static_cast<int>(font)]; }
 
 double TReportPainter::TextWidth(TReportFont font, std::string_view text) const {
     return MetricsFor(font).horizontalAdvance(ToQ(text)) / pxPerMmX_;

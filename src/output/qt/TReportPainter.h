@@ -21,6 +21,7 @@ public:
 
     double TextWidth(TReportFont font, std::string_view text) const override;
     double LineHeight(TReportFont font) const override;
+    double MaxCharWidth(TReportFont font) const override;
 
     // Paints one page; the painter's origin must be the paper's top-left corner.
     void PaintPage(QPainter& painter, const TReportPage& page) const;
@@ -48,6 +49,7 @@ private:
     QFontMetricsF titleMetrics_;
     double pxPerMmX_;
     double pxPerMmY_;
+    double maxCharWidth_[2];
 };
 
 }  // namespace norvale
