@@ -1,14 +1,58 @@
 #include "rules/TActiveRules.h"
 
+#include <array>
 #include <cstring>
 
 #include "util/ENorvaleError.h"
 
 namespace norvale {
 
+namespace {
+// Short texts compared as one number: every extension of the list fits in eight bytes,
+// and the walk looks one up per domain.
+std::uint64_t Packed(std::string_view text) {
+    std::uint64_t v = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) v |= std::uint64_t(static_cast<unsigned char>(text[i])) << (8 * i);
+    return v;
+}
+
+struct TPackedExtensions {
+    std::array<std::uint64_t, 10> value{};
+    std::array<std::uint8_t, 10> length{};
+    TPackedExtensions() {
+        for (std::size_t i = 0; i < kExtensionList.size(); ++i) {
+            const std::string_view e = kExtensionList[i];
+            value[i] = Packed(e);
+            length[i] = static_cast<std::uint8_t>(e.size());
+        }
+    }
+};
+const TPackedExtensions kPacked;
+
+bool SameBytes(const char* a, const char* b, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
+
+// Names are short, so a plain scan beats the library's setup for long texts.
+bool Contains(std::string_view text, const std::string& key) {
+    const std::size_t m = key.size();
+    if (m > text.size()) return false;
+    const char first = key[0];
+    const char* p = text.data();
+    const char* last = p + (text.size() - m);
+    for (; p <= last; ++p)
+        if (*p == first && SameBytes(p + 1, key.data() + 1, m - 1)) return true;
+    return false;
+}
+}  // namespace
+
 int ExtensionIndex(std::string_view extension) {
+    if (extension.size() > 8) return -1;
+    const std::uint64_t v = Packed(extension);
     for (std::size_t i = 0; i < kExtensionList.size(); ++i)
-        if (extension == kExtensionList[i]) return static_cast<int>(i);
+        if (kPacked.value[i] == v && kPacked.length[i] == extension.size()) return static_cast<int>(i);
     return -1;
 }
 
@@ -35,6 +79,39 @@ void TActiveRules::Clear() {
     rows_.clear();
     compiled_.clear();
     skipped_.clear();
+    candidateStart_.clear();
+    candidates_.clear();
+}
+
+void TActiveRules::BuildCandidates() {
+    candidateStart_.assign(1, 0);
+    for (std::size_t ext = 0; ext <= 10; ++ext) {
+        for (std::size_t length = 0; length <= kLongNames; ++length) {
+            const auto n = static_cast<std::int64_t>(length);
+            const bool longNames = length == kLongNames;
+            for (std::uint32_t i = 0; i < compiled_.size(); ++i) {
+                const TCompiled& rule = compiled_[i];
+                bool reachable = rule.lengthTest == TLengthTest::Invalid;
+                if (!reachable && ext < 10 && (rule.extensions & (1u << ext))) {
+                    switch (rule.lengthTest) {
+                        case TLengthTest::Any:
+                            reachable = true;
+                            break;
+                        case TLengthTest::Exactly:
+                            reachable = longNames ? rule.length >= n : rule.length == n;
+                            break;
+                        case TLengthTest::AtMost:
+                            reachable = rule.length >= n;
+                            break;
+                        case TLengthTest::Invalid:
+                            break;
+                    }
+                }
+                if (reachable) candidates_.push_back(i);
+            }
+            candidateStart_.push_back(static_cast<std::uint32_t>(candidates_.size()));
+        }
+    }
 }
 
 TActiveRules::TCompiled TActiveRules::Compile(const TRule& rule, const std::string& keyword) {
@@ -53,6 +130,12 @@ TActiveRules::TCompiled TActiveRules::Compile(const TRule& rule, const std::stri
         c.keyword = keyword;
     }
     c.exclude = rule.SubItems[0];
+    const TNameFacts keywordBytes = TNameFacts::Of(c.keyword);
+    c.keywordLow = keywordBytes.low;
+    c.keywordHigh = keywordBytes.high;
+    const TNameFacts excludeBytes = TNameFacts::Of(c.exclude);
+    c.excludeLow = excludeBytes.low;
+    c.excludeHigh = excludeBytes.high;
     c.noDashes = rule.SubItems[1] == "Yes";
     c.noDigits = rule.SubItems[2] == "Yes";
 
@@ -98,50 +181,54 @@ void TActiveRules::BuildActiveRules(const TRuleList& LV) {
         rows_.push_back(std::move(copy));
         keywords_.push_back(std::move(keyword));
     }
+    BuildCandidates();
 }
 
-bool TActiveRules::Accepts(const TCompiled& rule, std::string_view name, int extension) {
+bool TActiveRules::Accepts(const TCompiled& rule, std::string_view name, int extension, const TNameFacts& facts) {
     const std::size_t n = name.size();
+    const std::string& k = rule.keyword;
     if (rule.lengthTest != TLengthTest::Invalid) {
         // Every test is a plain condition here, so the cheap ones go first.
         if (extension < 0 || !(rule.extensions & (1u << extension))) return false;
         if (rule.lengthTest == TLengthTest::Exactly && static_cast<std::int64_t>(n) != rule.length) return false;
         if (rule.lengthTest == TLengthTest::AtMost && static_cast<std::int64_t>(n) > rule.length) return false;
+        if (rule.noDashes && facts.dash) return false;
+        if (rule.noDigits && facts.digit) return false;
     }
-    const std::string& k = rule.keyword;
     switch (rule.keywordTest) {
         case TKeywordTest::None:
             break;
         case TKeywordTest::Anywhere:
-            if (n < k.size() || !::memmem(name.data(), n, k.data(), k.size())) return false;
+            if (!facts.MayContain(rule.keywordLow, rule.keywordHigh) || !Contains(name, k)) return false;
             break;
         case TKeywordTest::AtStart:
-            if (n < k.size() || std::memcmp(name.data(), k.data(), k.size()) != 0) return false;
+            if (n < k.size() || !SameBytes(name.data(), k.data(), k.size())) return false;
             break;
         case TKeywordTest::AtEnd:
-            if (n < k.size() || std::memcmp(name.data() + n - k.size(), k.data(), k.size()) != 0) return false;
+            if (n < k.size() || !SameBytes(name.data() + n - k.size(), k.data(), k.size())) return false;
             break;
     }
-    if (!rule.exclude.empty() && n >= rule.exclude.size() &&
-        ::memmem(name.data(), n, rule.exclude.data(), rule.exclude.size()))
+    if (!rule.exclude.empty() && facts.MayContain(rule.excludeLow, rule.excludeHigh) && Contains(name, rule.exclude))
         return false;
-    if (rule.noDashes && std::memchr(name.data(), '-', n)) return false;
-    if (rule.noDigits) {
-        for (const char c : name)
-            if (c >= '0' && c <= '9') return false;
-    }
-    // The conversion fails only once the tests before it have held, and then it ends
-    // the caller's run, whatever the extension.
-    if (rule.lengthTest == TLengthTest::Invalid)
-        throw ENorvaleError("'" + rule.lengthText + "' is not a valid integer value");
-    return true;
+    if (rule.lengthTest != TLengthTest::Invalid) return true;
+    // The first rule in order whose tests before the length hold raises, whatever the
+    // extension: the conversion ends the caller's run there.
+    if (rule.noDashes && facts.dash) return false;
+    if (rule.noDigits && facts.digit) return false;
+    throw ENorvaleError("'" + rule.lengthText + "' is not a valid integer value");
 }
 
 bool TActiveRules::MatchesRules(std::string_view name, std::string_view extension) const {
     if (compiled_.empty()) return false;
     const int ext = ExtensionIndex(extension);
-    for (const TCompiled& rule : compiled_)
-        if (Accepts(rule, name, ext)) return true;
+    const std::size_t bucket = static_cast<std::size_t>(ext < 0 ? 10 : ext) * (kLongNames + 1) +
+                               (name.size() < kLongNames ? name.size() : kLongNames);
+    const std::uint32_t from = candidateStart_[bucket];
+    const std::uint32_t to = candidateStart_[bucket + 1];
+    if (from == to) return false;
+    const TNameFacts facts = TNameFacts::Of(name);
+    for (std::uint32_t c = from; c < to; ++c)
+        if (Accepts(compiled_[candidates_[c]], name, ext, facts)) return true;
     return false;
 }
 

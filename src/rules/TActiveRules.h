@@ -39,6 +39,8 @@ private:
         TKeywordTest keywordTest = TKeywordTest::None;
         std::string keyword;
         std::string exclude;
+        std::uint64_t keywordLow = 0, keywordHigh = 0;  // the keyword's bytes, as in TNameFacts
+        std::uint64_t excludeLow = 0, excludeHigh = 0;
         bool noDashes = false;
         bool noDigits = false;
         TLengthTest lengthTest = TLengthTest::Any;
@@ -46,12 +48,45 @@ private:
         std::string lengthText;  // the number part, for the error message
         std::uint16_t extensions = 0;  // bit i: the rule accepts kExtensionList[i]
     };
+    // What the tests need to know of a name, found in one pass: the exact dash and
+    // digit flags, and which byte values (folded to 7 bits) occur, so that a keyword
+    // with a byte the name lacks is passed over without a search.
+    struct TNameFacts {
+        std::uint64_t low = 0;
+        std::uint64_t high = 0;
+        bool dash = false;
+        bool digit = false;
+        static TNameFacts Of(std::string_view name) {
+            TNameFacts f;
+            for (const char ch : name) {
+                const auto c = static_cast<unsigned char>(ch);
+                f.dash |= c == '-';
+                f.digit |= c >= '0' && c <= '9';
+                const std::uint64_t bit = std::uint64_t(1) << (c & 63);
+                if (c & 64)
+                    f.high |= bit;
+                else
+                    f.low |= bit;
+            }
+            return f;
+        }
+        bool MayContain(std::uint64_t l, std::uint64_t h) const { return (low & l) == l && (high & h) == h; }
+    };
     static TCompiled Compile(const TRule& rule, const std::string& keyword);
-    static bool Accepts(const TCompiled& rule, std::string_view name, int extension);
+    static bool Accepts(const TCompiled& rule, std::string_view name, int extension, const TNameFacts& facts);
+
+    // The rules a domain can reach, by extension (10: none of the list) and name length
+    // (kLongNames: that long or longer), in their order. A rule whose length cell is not
+    // a number is in every list, since it raises whatever the extension and length.
+    static constexpr std::size_t kLongNames = 64;
+    static constexpr std::size_t kBucketCount = 11 * (kLongNames + 1);
+    void BuildCandidates();
 
     TRuleList rows_;
     std::vector<std::string> keywords_;
     std::vector<TCompiled> compiled_;
+    std::vector<std::uint32_t> candidateStart_;  // kBucketCount + 1 offsets into candidates_
+    std::vector<std::uint32_t> candidates_;
     std::vector<std::size_t> skipped_;
 };
 
