@@ -39,8 +39,8 @@ int ImportCommand(TCliContext& context) {
     const TActiveRules rules = CheckedRules(context);
     TImportResult result;
     {
-        const std::string text = ReadListFile(context.Args()[0]);
-        result = ImportListText(text, [&](std::string_view name, std::string_view ext) {
+        const TListText text = ReadListFile(context.Args()[0]);
+        result = ImportListText(text.View(), [&](std::string_view name, std::string_view ext) {
             return rules.MatchesRules(name, ext);
         });
     }

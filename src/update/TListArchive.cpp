@@ -1,10 +1,14 @@
 #include "update/TListArchive.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <zip.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <memory>
+#include <new>
 
 #include "util/TFileIO.h"
 
@@ -30,7 +34,42 @@ std::string TooLarge(const std::string& path, std::uint64_t maxBytes) {
 }
 }  // namespace
 
-std::string ReadListMember(const std::string& archivePath, std::uint64_t maxBytes) {
+TListText::~TListText() {
+    if (data_) ::munmap(data_, capacity_);
+}
+
+TListText::TListText(TListText&& other) noexcept
+    : data_(other.data_), size_(other.size_), capacity_(other.capacity_) {
+    other.data_ = nullptr;
+    other.size_ = other.capacity_ = 0;
+}
+
+TListText& TListText::operator=(TListText&& other) noexcept {
+    if (this != &other) {
+        if (data_) ::munmap(data_, capacity_);
+        data_ = other.data_;
+        size_ = other.size_;
+        capacity_ = other.capacity_;
+        other.data_ = nullptr;
+        other.size_ = other.capacity_ = 0;
+    }
+    return *this;
+}
+
+char* TListText::Grow(std::size_t capacity) {
+    if (capacity <= capacity_) return data_;
+    constexpr std::size_t kHugePage = std::size_t(2) << 20;
+    const std::size_t rounded = (capacity + kHugePage - 1) / kHugePage * kHugePage;
+    void* p = data_ ? ::mremap(data_, capacity_, rounded, MREMAP_MAYMOVE)
+                    : ::mmap(nullptr, rounded, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED) throw std::bad_alloc();
+    ::madvise(p, rounded, MADV_HUGEPAGE);  // fewer page faults; a hint only
+    data_ = static_cast<char*>(p);
+    capacity_ = rounded;
+    return data_;
+}
+
+TListText ReadListMember(const std::string& archivePath, std::uint64_t maxBytes) {
     int openError = 0;
     std::unique_ptr<zip_t, TZipCloser> archive(zip_open(archivePath.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &openError));
     if (!archive) {
@@ -58,20 +97,20 @@ std::string ReadListMember(const std::string& archivePath, std::uint64_t maxByte
 
     // The declared size is only a hint for the first allocation; the cap holds whatever
     // the archive says.
-    std::string text;
-    text.reserve(static_cast<std::size_t>(declared));
-    constexpr std::size_t kChunk = std::size_t(1) << 20;
+    TListText text;
+    text.Grow(static_cast<std::size_t>(declared) + 1);
     std::size_t got = 0;
     while (true) {
-        if (text.size() < got + kChunk) text.resize(got + kChunk);
-        const zip_int64_t n = zip_fread(member.get(), text.data() + got, kChunk);
+        if (text.Capacity() - got < 65536) text.Grow(text.Capacity() * 2);
+        char* data = text.Grow(0);
+        const zip_int64_t n = zip_fread(member.get(), data + got, text.Capacity() - got);
         if (n < 0)
             throw EListArchiveError("\"" + archivePath + "\" is damaged: " + zip_file_strerror(member.get()) + ".");
         if (n == 0) break;
         got += static_cast<std::size_t>(n);
         if (got > maxBytes) throw EListArchiveError(TooLarge(archivePath, maxBytes));
     }
-    text.resize(got);
+    text.SetSize(got);
     return text;
 }
 
@@ -80,18 +119,42 @@ bool LooksLikeZip(const std::string& bytes) {
            ((bytes[2] == '\x03' && bytes[3] == '\x04') || (bytes[2] == '\x05' && bytes[3] == '\x06'));
 }
 
-std::string ReadListFile(const std::string& path, std::uint64_t maxBytes) {
-    std::string head;
-    {
-        // Only the signature decides; the archive itself is read by libzip.
-        FILE* f = std::fopen(path.c_str(), "rb");
-        if (!f) throw EFileError(CannotOpenFileMessage(path, errno));
-        char buffer[4];
-        head.assign(buffer, std::fread(buffer, 1, sizeof buffer, f));
-        std::fclose(f);
+TListText ReadListFile(const std::string& path, std::uint64_t maxBytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw EFileError(CannotOpenFileMessage(path, errno));
+    struct TCloser {
+        int fd;
+        ~TCloser() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) throw EFileError(CannotOpenFileMessage(path, errno));
+    if (S_ISDIR(st.st_mode)) throw EFileError(CannotOpenFileMessage(path, EISDIR));
+    char head[4];
+    const ssize_t headSize = ::pread(fd, head, sizeof head, 0);
+    // Only the signature decides; the archive itself is read by libzip.
+    if (headSize > 0 && LooksLikeZip(std::string(head, static_cast<std::size_t>(headSize))))
+        return ReadListMember(path, maxBytes);
+    const auto tooLarge = [&] {
+        return EFileError("The file \"" + path + "\" is larger than " + SizeText(maxBytes) +
+                          "; the list was not imported.");
+    };
+    if (static_cast<std::uint64_t>(st.st_size) > maxBytes) throw tooLarge();
+    TListText text;
+    text.Grow(static_cast<std::size_t>(st.st_size) + 1);
+    std::size_t got = 0;
+    while (true) {
+        if (text.Capacity() - got < 65536) text.Grow(text.Capacity() * 2);
+        const ssize_t n = ::read(fd, text.Grow(0) + got, text.Capacity() - got);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw EFileError(CannotOpenFileMessage(path, errno));
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+        if (got > maxBytes) throw tooLarge();
     }
-    if (LooksLikeZip(head)) return ReadListMember(path, maxBytes);
-    return ReadWholeFile(path, static_cast<std::size_t>(maxBytes));
+    text.SetSize(got);
+    return text;
 }
 
 }  // namespace norvale

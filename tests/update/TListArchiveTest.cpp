@@ -26,9 +26,9 @@ std::string ErrorOf(const std::string& path, std::uint64_t cap = kMaxListMemberB
 TEST(ListArchive, ReadsTheMemberAmongOthers) {
     TTempDir dir;
     TZipBuilder().Add("readme.txt", "hello").Add(kListMemberName, kList).WriteTo(dir.File("a.zip"));
-    EXPECT_EQ(ReadListMember(dir.File("a.zip")), kList);
+    EXPECT_EQ(ReadListMember(dir.File("a.zip")).View(), kList);
     TZipBuilder().Add(kListMemberName, kList, /*stored=*/true).WriteTo(dir.File("b.zip"));
-    EXPECT_EQ(ReadListMember(dir.File("b.zip")), kList);
+    EXPECT_EQ(ReadListMember(dir.File("b.zip")).View(), kList);
 }
 
 TEST(ListArchive, MissingMemberIsAnError) {
@@ -94,10 +94,13 @@ TEST(ListArchive, ListFileIsAZipOrTheTextItself) {
     TTempDir dir;
     dir.Write("list.txt", kList);
     TZipBuilder().Add(kListMemberName, kList).WriteTo(dir.File("list.zip"));
-    EXPECT_EQ(ReadListFile(dir.File("list.txt")), kList);
-    EXPECT_EQ(ReadListFile(dir.File("list.zip")), kList);
+    EXPECT_EQ(ReadListFile(dir.File("list.txt")).View(), kList);
+    EXPECT_EQ(ReadListFile(dir.File("list.zip")).View(), kList);
     dir.Write("empty.txt", "");
-    EXPECT_EQ(ReadListFile(dir.File("empty.txt")), "");
+    EXPECT_EQ(ReadListFile(dir.File("empty.txt")).View(), "");
+    dir.Write("big.txt", std::string(5000, 'a'));
+    EXPECT_THROW(ReadListFile(dir.File("big.txt"), 4999), EFileError);
+    EXPECT_EQ(ReadListFile(dir.File("big.txt"), 5000).size(), 5000u);
     EXPECT_THROW(ReadListFile(dir.File("nothing.txt")), EFileError);
 }
 

@@ -75,10 +75,10 @@ TImportResult RunUpdate(TDownloader& http, const TDataFolder& folder, TSettingsS
     zip.body = QByteArray();  // the import needs the memory more
     if (cancelled()) return stopped;
 
-    std::string text = ReadListMember(archivePath);
+    TListText text = ReadListMember(archivePath);
     DeleteFileOrThrow(archivePath);
 
-    TImportResult result = ImportListText(text, hooks.matcher, hooks.progress, hooks.cancel);
+    TImportResult result = ImportListText(text.View(), hooks.matcher, hooks.progress, hooks.cancel);
     processEvents();
     return result;
 }

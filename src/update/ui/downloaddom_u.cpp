@@ -221,14 +221,14 @@ void TfrmUpdateB::RunDownload(TImportResult& result) {
 void TfrmUpdateB::RunImport(TImportResult& result) {
     Label1->setText(QStringLiteral("Loading..."));
     Label1->repaint();
-    const std::string text = ReadListFile(importPath_);
+    const TListText text = ReadListFile(importPath_);
     ProcessEvents();
     if (CancelFlag) {
         result.cancelled = true;
         return;
     }
     result = ImportListText(
-        text, [this](std::string_view name, std::string_view ext) { return main_->LVChecked.MatchesRules(name, ext); },
+        text.View(), [this](std::string_view name, std::string_view ext) { return main_->LVChecked.MatchesRules(name, ext); },
         [this](std::size_t i) { ImportProgress(i); }, &CancelFlag);
 }
 
