@@ -310,8 +310,51 @@ bool TDomainTable::Less(TRecordId a, TRecordId b) const {
     return a < b;
 }
 
-void TDomainTable::RebuildOrder() {
-    sorted_.clear();
+struct TDomainTable::TKeyed {
+    std::uint64_t key;
+    TRecordId id;
+};
+
+// Sorts eight folded bytes at a time: a run of equal keys whose texts go on past
+// them is sorted again on the next eight bytes. The comparisons touch the keys only,
+// never the texts, which lie all over memory; ties keep the order of addition.
+void TDomainTable::SortTextRun(TKeyed* begin, TKeyed* end, TDomainField field, std::size_t depth) const {
+    // Keys only: the ids come in ascending order and a stable sort keeps it for ties.
+    std::stable_sort(begin, end, [](const TKeyed& a, const TKeyed& b) { return a.key < b.key; });
+    for (TKeyed* run = begin; run != end;) {
+        TKeyed* next = run + 1;
+        while (next != end && next->key == run->key) ++next;
+        // A key that ends in a zero byte ends its texts: the run holds equal texts.
+        if (next - run > 1 && (run->key & 0xff) != 0) {
+            const std::size_t from = (depth + 1) * 8;
+            for (TKeyed* k = run; k != next; ++k) {
+                const std::string_view text = TextOf(k->id, field);
+                k->key = PrefixKey(text.size() > from ? text.substr(from) : std::string_view());
+            }
+            SortTextRun(run, next, field, depth + 1);
+        }
+        run = next;
+    }
+}
+
+void TDomainTable::SortIds(TDomainField field, std::vector<TRecordId>& ids) const {
+    std::vector<TKeyed> keyed;
+    keyed.reserve(ids.size());
+    if (field == TDomainField::Size) {
+        // Sign bit flipped, the number orders as an unsigned key.
+        for (TRecordId id : ids)
+            keyed.push_back({static_cast<std::uint32_t>(slots_[id].size) ^ 0x80000000u, id});
+        std::stable_sort(keyed.begin(), keyed.end(), [](const TKeyed& a, const TKeyed& b) { return a.key < b.key; });
+    } else {
+        for (TRecordId id : ids) keyed.push_back({PrefixKey(TextOf(id, field)), id});
+        SortTextRun(keyed.data(), keyed.data() + keyed.size(), field, 0);
+    }
+    for (std::size_t i = 0; i < keyed.size(); ++i) ids[i] = keyed[i].id;
+}
+
+void TDomainTable::RebuildOrder(bool keepSort) {
+    if (!keepSort || !sortField_) sortedValid_ = false;
+    if (!sortField_) sorted_.clear();
     order_.clear();
     const bool needed = sortField_ || filter_ || deletedCount_ > 0;
     materialized_ = needed;
@@ -322,38 +365,17 @@ void TDomainTable::RebuildOrder() {
         return;
     }
     std::vector<TRecordId> base;
-    base.reserve(slots_.size() - deletedCount_);
-    for (TRecordId id = 0; id < slots_.size(); ++id)
-        if (!slots_[id].deleted) base.push_back(id);
-    if (sortField_) {
-        if (*sortField_ == TDomainField::Size) {
-            std::stable_sort(base.begin(), base.end(),
-                             [this](TRecordId a, TRecordId b) { return slots_[a].size < slots_[b].size; });
-        } else {
-            struct TKeyed {
-                std::uint64_t key;
-                TRecordId id;
-            };
-            std::vector<TKeyed> keyed;
-            keyed.reserve(base.size());
-            for (TRecordId id : base) keyed.push_back({PrefixKey(TextOf(id, *sortField_)), id});
-            const TDomainField field = *sortField_;
-            std::sort(keyed.begin(), keyed.end(), [this, field](const TKeyed& a, const TKeyed& b) {
-                if (a.key != b.key) return a.key < b.key;
-                const std::string_view x = TextOf(a.id, field);
-                const std::string_view y = TextOf(b.id, field);
-                if (x.size() > 8 || y.size() > 8) {
-                    const int c = CompareFolded(x, y);
-                    if (c != 0) return c < 0;
-                } else if (x.size() != y.size()) {
-                    // Equal keys of short texts differ only in trailing zero padding.
-                    return x.size() < y.size();
-                }
-                return a.id < b.id;
-            });
-            for (std::size_t i = 0; i < keyed.size(); ++i) base[i] = keyed[i].id;
+    if (sortField_ && keepSort && sortedValid_) {
+        base = sorted_;  // only the filter changed: the sort still holds
+    } else {
+        base.reserve(slots_.size() - deletedCount_);
+        for (TRecordId id = 0; id < slots_.size(); ++id)
+            if (!slots_[id].deleted) base.push_back(id);
+        if (sortField_) {
+            SortIds(*sortField_, base);
+            sorted_ = base;
+            sortedValid_ = true;
         }
-        sorted_ = base;
     }
     if (filter_) {
         for (TRecordId id : base)
@@ -380,7 +402,7 @@ void TDomainTable::ClearSort() {
 
 void TDomainTable::SetFilter(TFilter filter) {
     filter_ = std::move(filter);
-    RebuildOrder();
+    RebuildOrder(true);
     First();
     NotifyData();
 }
@@ -388,7 +410,7 @@ void TDomainTable::SetFilter(TFilter filter) {
 void TDomainTable::ClearFilter() {
     if (!filter_) return;
     filter_ = nullptr;
-    RebuildOrder();
+    RebuildOrder(true);
     First();
     NotifyData();
 }
@@ -400,8 +422,11 @@ void TDomainTable::Delete() {
     ++deletedCount_;
     if (materialized_) {
         order_.erase(order_.begin() + static_cast<std::ptrdiff_t>(cursor_));
-        const auto it = std::find(sorted_.begin(), sorted_.end(), id);
-        if (it != sorted_.end()) sorted_.erase(it);
+        if (sortField_) {
+            const auto less = [this](TRecordId a, TRecordId b) { return Less(a, b); };
+            const auto it = std::lower_bound(sorted_.begin(), sorted_.end(), id, less);
+            if (it != sorted_.end() && *it == id) sorted_.erase(it);
+        }
     } else {
         RebuildOrder();
     }

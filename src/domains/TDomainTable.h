@@ -160,7 +160,11 @@ private:
                  std::int32_t size);
     const char* TextPointer(std::uint64_t offset) const;
     bool Less(TRecordId a, TRecordId b) const;
-    void RebuildOrder();  // from the sort and filter settings
+    struct TKeyed;
+    void SortIds(TDomainField field, std::vector<TRecordId>& ids) const;
+    void SortTextRun(TKeyed* begin, TKeyed* end, TDomainField field, std::size_t depth) const;
+    // From the sort and filter settings; keepSort: only the filter changed.
+    void RebuildOrder(bool keepSort = false);
     void PlaceNewRecord(TRecordId id);
     bool Materialized() const { return materialized_; }
     void ClampCursor();
@@ -177,6 +181,7 @@ private:
     bool materialized_ = false;
     std::vector<TRecordId> order_;
     std::vector<TRecordId> sorted_;  // every live record in sort order, when sorted
+    bool sortedValid_ = false;       // sorted_ holds the order of sortField_
     std::optional<TDomainField> sortField_;
     TFilter filter_;
 

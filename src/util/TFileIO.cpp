@@ -75,8 +75,11 @@ void TAtomicFileWriter::Fail(int errorNumber) {
 }
 
 void TAtomicFileWriter::FlushBuffer() {
-    const char* p = buffer_.data();
-    std::size_t left = buffer_.size();
+    WriteAll(buffer_.data(), buffer_.size());
+    buffer_.clear();
+}
+
+void TAtomicFileWriter::WriteAll(const char* p, std::size_t left) {
     while (left > 0) {
         const ssize_t n = ::write(fd_, p, left);
         if (n < 0) {
@@ -86,7 +89,6 @@ void TAtomicFileWriter::FlushBuffer() {
         p += n;
         left -= static_cast<std::size_t>(n);
     }
-    buffer_.clear();
 }
 
 void TAtomicFileWriter::Write(std::string_view bytes) {
@@ -94,8 +96,7 @@ void TAtomicFileWriter::Write(std::string_view bytes) {
     if (buffer_.size() + bytes.size() > kBufferSize) {
         FlushBuffer();
         if (bytes.size() >= kBufferSize) {
-            buffer_.assign(bytes);
-            FlushBuffer();
+            WriteAll(bytes.data(), bytes.size());  // large pieces go straight out, uncopied
             return;
         }
     }
@@ -148,13 +149,14 @@ std::string ReadWholeFile(const std::string& path, std::size_t maxBytes) {
     std::string data;
     data.resize(static_cast<std::size_t>(st.st_size));
     std::size_t got = 0;
+    // The size fstat gave first, into the string; anything the file grew by since
+    // comes through a small buffer, so that the common case never reallocates.
+    char extra[4096];
     while (true) {
-        if (got == data.size()) {
-            // The file may have grown since fstat; read on in steps up to the cap.
-            if (data.size() >= maxBytes) break;
-            data.resize(std::min(maxBytes, data.size() + kBufferSize));
-        }
-        const ssize_t n = ::read(fd, data.data() + got, data.size() - got);
+        const bool inPlace = got < data.size();
+        const std::size_t room = inPlace ? data.size() - got : std::min(sizeof extra, maxBytes - got);
+        if (room == 0) break;
+        const ssize_t n = ::read(fd, inPlace ? data.data() + got : extra, room);
         if (n < 0) {
             if (errno == EINTR) continue;
             const int e = errno;
@@ -162,6 +164,7 @@ std::string ReadWholeFile(const std::string& path, std::size_t maxBytes) {
             throw EFileError(CannotOpenFileMessage(path, e));
         }
         if (n == 0) break;
+        if (!inPlace) data.append(extra, static_cast<std::size_t>(n));
         got += static_cast<std::size_t>(n);
     }
     ::close(fd);

@@ -30,6 +30,7 @@ public:
 
 private:
     void FlushBuffer();
+    void WriteAll(const char* data, std::size_t size);
     [[noreturn]] void Fail(int errorNumber);
 
     std::string path_;

@@ -120,21 +120,20 @@ TEST(TDomainListFileTest, EveryCutAndEveryFlippedByteIsDetected) {
     }
     damaged.emplace_back("a byte added", good + "x");
 
+    // In memory and through the file (which is read in pieces, its checksum last).
     for (const auto& [what, bytes] : damaged) {
         TDomainTable table = TableOf(before);
         EXPECT_THROW(TDomainListFile::Decode(bytes, table), EDamagedListFile) << what;
         EXPECT_EQ(Walk(table), before) << what;
+        dir.Write("bad.dat", bytes);
+        try {
+            TDomainListFile::Load(table, dir.File("bad.dat"));
+            ADD_FAILURE() << what << " was not detected";
+        } catch (const EDamagedListFile& e) {
+            EXPECT_THAT(e.what(), StartsWith("The list file \"" + dir.File("bad.dat") + "\" is damaged (")) << what;
+        }
+        EXPECT_EQ(Walk(table), before) << what;
     }
-    // Through the file, the message names it.
-    dir.Write("bad.dat", damaged.back().second);
-    TDomainTable table = TableOf(before);
-    try {
-        TDomainListFile::Load(table, dir.File("bad.dat"));
-        ADD_FAILURE() << "not detected";
-    } catch (const EDamagedListFile& e) {
-        EXPECT_THAT(e.what(), StartsWith("The list file \"" + dir.File("bad.dat") + "\" is damaged ("));
-    }
-    EXPECT_EQ(Walk(table), before);
 }
 
 TEST(TDomainListFileTest, SoundChecksumOverWrongContentIsStillRefused) {
@@ -143,7 +142,9 @@ TEST(TDomainListFileTest, SoundChecksumOverWrongContentIsStillRefused) {
     const std::string good = dir.Read("good.dat");
     // Offsets in the layout: magic 0-7, version 8-9, field count 10-11, then the fields
     // ("Domain" at 12: length, name, type, width, kind = 11 bytes; "Dom" 8; "ExDate"
-    // 11; "Size" 9), the record count at 51.
+    // 11; "Size" 9), the record count at 51, the dictionaries at 59 (Domain: none;
+    // Dom at 61: "com"; ExDate at 67), the record at 80: "ab", the codes of its Dom and
+    // ExDate at 83 and 84, its Size at 85.
     struct TCase {
         const char* what;
         std::size_t offset;
@@ -151,7 +152,7 @@ TEST(TDomainListFileTest, SoundChecksumOverWrongContentIsStillRefused) {
         const char* reason;
     };
     const TCase cases[] = {
-        {"version 2", 8, 2, "unknown version 2"},
+        {"version 1", 8, 1, "unknown version 1"},
         {"no fields", 10, 0, "bad field definitions"},
         {"Domain as a number", 19, 2, "wrong type"},
         {"Size as a text", 47, 1, "wrong type"},
@@ -159,7 +160,12 @@ TEST(TDomainListFileTest, SoundChecksumOverWrongContentIsStillRefused) {
         {"more records than the file holds", 51, 2, "cut short"},
         {"a record count past any file", 58, 1, "bad record count"},
         {"fewer records than the file holds", 51, 0, "data after the last record"},
+        {"a dictionary past 255 texts", 62, 1, "bad dictionary"},
+        {"a code past the dictionary", 83, 5, "bad dictionary code"},
+        {"a number running past the last record", 85, '\xff', "cut short"},
     };
+    ASSERT_EQ(good.size(), 90u);
+    ASSERT_EQ(good.substr(81, 2), "ab");
     ASSERT_EQ(good[51], 1);
     for (const auto& c : cases) {
         std::string bytes = good;
