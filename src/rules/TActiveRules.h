@@ -63,10 +63,9 @@ private:
                 f.dash |= c == '-';
                 f.digit |= c >= '0' && c <= '9';
                 const std::uint64_t bit = std::uint64_t(1) << (c & 63);
-                if (c & 64)
-                    f.high |= bit;
-                else
-                    f.low |= bit;
+                const std::uint64_t upper = (c >> 6) & 1;  // no branch: the bytes are random
+                f.high |= bit & (0 - upper);
+                f.low |= bit & (upper - 1);
             }
             return f;
         }
