@@ -255,6 +255,19 @@ TEST_F(RulesWindow, ClearAllAsksAndCheckAllSavesNothing) {
     EXPECT_EQ(ReadWholeFile(RulesFile()), std::string("LISTVIEW01\x80"));
 }
 
+TEST_F(RulesWindow, AFailedSaveIsReportedAndTheRuleStays) {
+    std::filesystem::create_directories(RulesFile());  // a folder where the file should go
+    Open();
+    Insert();
+    ASSERT_EQ(prompts->shown.size(), 1);
+    EXPECT_TRUE(prompts->shown[0].startsWith("error: Cannot create file \"" + QString::fromStdString(RulesFile()) + "\". "))
+        << prompts->shown[0].toStdString();
+    EXPECT_EQ(window->RuleListRows().size(), 1u);
+    std::filesystem::remove(RulesFile());
+    Insert();
+    EXPECT_EQ(Saved(RulesFile()).size(), 2u) << "the next save takes the earlier change along";
+}
+
 TEST_F(RulesWindow, WhileASetIsOpenChangesGoToItsFileAlsoAtClose) {
     Open();
     Insert();
