@@ -1,15 +1,29 @@
 #include "domains/TDomainTable.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "util/ENorvaleError.h"
 
 namespace norvale {
 
 namespace {
-constexpr int kBlockBits = 20;
+// Text blocks of 2 MiB, aligned to their size, so that the kernel can back each with
+// one huge page: filling millions of records then costs a few dozen page faults
+// instead of tens of thousands, which on a virtual machine dominate a list's load.
+constexpr int kBlockBits = 21;
 constexpr std::size_t kBlockSize = std::size_t(1) << kBlockBits;
+
+void AdviseHugePages(void* data, std::size_t bytes) {
+    const auto begin = (reinterpret_cast<std::uintptr_t>(data) + kBlockSize - 1) & ~(kBlockSize - 1);
+    const auto end = (reinterpret_cast<std::uintptr_t>(data) + bytes) & ~(kBlockSize - 1);
+    // Only advice: where the kernel does not take it, nothing changes but the speed.
+    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
 
 inline unsigned char Fold(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; }
 
@@ -119,7 +133,10 @@ void TDomainTable::AddSlot(std::string_view domain, std::string_view dom, std::s
     exDate = StoredText(TDomainField::ExDate, exDate);
     const std::size_t need = domain.size() + dom.size() + exDate.size();
     if (blocks_.empty() || blockUsed_ + need > kBlockSize) {
-        blocks_.push_back(std::make_unique_for_overwrite<char[]>(kBlockSize));
+        auto* block = static_cast<char*>(std::aligned_alloc(kBlockSize, kBlockSize));
+        if (!block) throw std::bad_alloc();
+        AdviseHugePages(block, kBlockSize);
+        blocks_.emplace_back(block);
         blockUsed_ = 0;
     }
     char* p = blocks_.back().get() + blockUsed_;
@@ -517,6 +534,10 @@ std::size_t TDomainTable::MemoryBytes() const {
            (order_.capacity() + sorted_.capacity()) * sizeof(TRecordId) + blocks_.capacity() * sizeof(void*);
 }
 
-void TDomainTable::Reserve(std::size_t records) { slots_.reserve(records); }
+void TDomainTable::Reserve(std::size_t records) {
+    const bool grows = records > slots_.capacity();
+    slots_.reserve(records);
+    if (grows) AdviseHugePages(slots_.data(), slots_.capacity() * sizeof(TSlot));
+}
 
 }  // namespace norvale

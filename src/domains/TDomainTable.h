@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -172,7 +173,10 @@ private:
     void NotifyCursor();
 
     std::vector<TSlot> slots_;
-    std::vector<std::unique_ptr<char[]>> blocks_;
+    struct TFreeBlock {
+        void operator()(char* block) const { std::free(block); }
+    };
+    std::vector<std::unique_ptr<char[], TFreeBlock>> blocks_;
     std::size_t blockUsed_ = 0;
     std::size_t deletedCount_ = 0;
 
