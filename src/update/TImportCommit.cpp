@@ -58,7 +58,15 @@ void CommitListFiles(const TDataFolder& folder, const TDomainTable& full, const 
     };
     RemoveQuietly(fullOld);
     const bool hadFull = FileExists(fullPath);
-    if (hadFull && ::link(fullPath.c_str(), fullOld.c_str()) != 0) fail(fullPath, errno);
+    if (hadFull && ::link(fullPath.c_str(), fullOld.c_str()) != 0) {
+        // A folder without hard links keeps the old list as a copy instead.
+        try {
+            WriteFileAtomically(fullOld, ReadWholeFile(fullPath));
+        } catch (const EFileError&) {
+            RemoveQuietly(fullOld);
+            fail(fullPath, errno);
+        }
+    }
     if (::rename(fullNew.c_str(), fullPath.c_str()) != 0) {
         const int error = errno;
         RemoveQuietly(fullOld);

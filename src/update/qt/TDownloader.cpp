@@ -71,6 +71,8 @@ TDownloader::TResult TDownloader::Get(const std::string& url, qint64 maxBytes, c
     QEventLoop loop;
     connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     if (!reply->isFinished()) loop.exec(QEventLoop::AllEvents);
+    // The handlers above hold this call's locals; nothing may reach them after it.
+    disconnect(reply, nullptr, this, nullptr);
     reply_.clear();
     reply->deleteLater();
 
