@@ -42,23 +42,27 @@ void TfrmMain::WireSets() {
         BacktoDefaultSet1->setObjectName(QStringLiteral("BacktoDefaultSet1"));
         BacktoDefaultSet1->setEnabled(false);
         connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { PopupMenu1Popup(); });
-        connect(BacktoDefaultSet1, &QAction::triggered, this, command(&TfrmMain::BacktoDefaultSet1Click));
+        connect(BacktoDefaultSet1, &QAction::triggered, this,
+                command(&TfrmMain::BacktoDefaultSet1Click));
         RegisterListCommand(BacktoDefaultSet1);
     }
     for (QAction* item : {OpenSet1, OpenSet2}) {
-        if (!item) continue;
+        if (!item)
+            continue;
         connect(item, &QAction::triggered, this, command(&TfrmMain::OpenSet1Click));
         item->setEnabled(true);
         RegisterListCommand(item);
     }
     for (QAction* item : {SaveSet1, SaveSet2}) {
-        if (!item) continue;
+        if (!item)
+            continue;
         connect(item, &QAction::triggered, this, command(&TfrmMain::SaveSet1Click));
         item->setEnabled(true);
         RegisterListCommand(item);
     }
     for (QAction* item : {DeleteSet1, DeleteSet2}) {
-        if (!item) continue;
+        if (!item)
+            continue;
         connect(item, &QAction::triggered, this, command(&TfrmMain::DeleteSet1Click));
         item->setEnabled(true);
         RegisterListCommand(item);
@@ -80,10 +84,12 @@ void TfrmMain::WireSets() {
     connect(bCheckUpdates, &QToolButton::clicked, this, command(&TfrmMain::bCheckUpdatesClick));
     connect(Checkforupdates1, &QAction::triggered, this, command(&TfrmMain::bCheckUpdatesClick));
     connect(About1, &QAction::triggered, this, command(&TfrmMain::About1Click));
-    for (QObject* item : std::initializer_list<QObject*>{BtnHelp, Help2, btnWeb, NorvaleOnWeb1, bCheckUpdates,
-                                                         Checkforupdates1, About1}) {
-        if (auto* action = qobject_cast<QAction*>(item)) action->setEnabled(true);
-        if (auto* widget = qobject_cast<QWidget*>(item)) widget->setEnabled(true);
+    for (QObject* item : std::initializer_list<QObject*>{BtnHelp, Help2, btnWeb, NorvaleOnWeb1,
+                                                         bCheckUpdates, Checkforupdates1, About1}) {
+        if (auto* action = qobject_cast<QAction*>(item))
+            action->setEnabled(true);
+        if (auto* widget = qobject_cast<QWidget*>(item))
+            widget->setEnabled(true);
     }
 }
 
@@ -92,9 +98,12 @@ void TfrmMain::WireSets() {
 void TfrmMain::SaveSet1Click() {
     Folder.EnsureSetsFolder();
     frmSave->edName->clear();
-    if (frmSave->exec() != QDialog::Accepted) return;
+    if (frmSave->exec() != QDialog::Accepted)
+        return;
     const std::string path = SetFilePath(Folder, frmSave->Name());
-    if (FileExists(path) && !TPrompts::Confirm(this, QStringLiteral("That name already exist. Do you want to overwrite?")))
+    if (FileExists(path) &&
+        !TPrompts::Confirm(this,
+                           QStringLiteral("That name already exist. Do you want to overwrite?")))
         return;
     // A copy: the current set stays current.
     SaveRuleList(RuleListRows(), path);
@@ -112,7 +121,8 @@ void TfrmMain::DeleteSet1Click() {
 
 void TfrmMain::OpenSetNamed(const std::string& name) {
     const std::string path = SetFilePath(Folder, name);
-    if (!FileExists(path)) return;
+    if (!FileExists(path))
+        return;
     // The set that gives way is written first, whichever it is, so that check-mark
     // changes made since its last save are not lost. If that fails, nothing changes.
     SaveRules();
@@ -124,26 +134,33 @@ void TfrmMain::OpenSetNamed(const std::string& name) {
 void TfrmMain::BacktoDefaultSet1Click() {
     // As with Open Set: the configuration set that was current keeps its changes.
     SaveRules();
-    if (FileExists(RulesFilePath())) LoadRuleListInto(RulesFilePath());
+    if (FileExists(RulesFilePath()))
+        LoadRuleListInto(RulesFilePath());
     DefaultSetActive = true;
 }
 
 void TfrmMain::PopupMenu1Popup() {
-    if (BacktoDefaultSet1) BacktoDefaultSet1->setEnabled(!DefaultSetActive && !InLongRun());
+    if (BacktoDefaultSet1)
+        BacktoDefaultSet1->setEnabled(!DefaultSetActive && !InLongRun());
 }
 
 // ---- export ----
 
 void TfrmMain::SaveAs1Click() {
-    if (!frmExport) frmExport = new TfrmExport(Lists->ForTab(ActiveTab()), this);
+    if (!frmExport)
+        frmExport = new TfrmExport(Lists->ForTab(ActiveTab()), this);
     frmExport->exec();
 }
 
 // ---- help, web site, update check, about ----
 
-void TfrmMain::BtnHelpClick() { TUrlOpener::Open(ToQ(TWebAddresses::Load(*Store).OnlineHelpUrl())); }
+void TfrmMain::BtnHelpClick() {
+    TUrlOpener::Open(ToQ(TWebAddresses::Load(*Store).OnlineHelpUrl()));
+}
 
-void TfrmMain::btnWebClick() { TUrlOpener::Open(ToQ(TWebAddresses::Load(*Store).HomePage())); }
+void TfrmMain::btnWebClick() {
+    TUrlOpener::Open(ToQ(TWebAddresses::Load(*Store).HomePage()));
+}
 
 void TfrmMain::bCheckUpdatesClick() {
     std::string version;

@@ -41,7 +41,8 @@ TExportArgs ParseExportArgs(const std::vector<std::string>& args) {
         if (name != "--list" && name != "--delimiter" && name != "--output")
             throw EUsageError("export: unknown argument " + args[i]);
         if (!hasValue) {
-            if (i + 1 >= args.size()) throw EUsageError("export: " + name + " needs a value");
+            if (i + 1 >= args.size())
+                throw EUsageError("export: " + name + " needs a value");
             value = args[++i];
         }
         if (name == "--list") {
@@ -59,7 +60,8 @@ TExportArgs ParseExportArgs(const std::vector<std::string>& args) {
                 throw EUsageError("export: --delimiter must be one character that is not a blank");
             result.options.Delimiter = value[0];
         } else {
-            if (value.empty()) throw EUsageError("export: --output needs a file name");
+            if (value.empty())
+                throw EUsageError("export: --output needs a file name");
             result.output = value;
         }
     }
@@ -73,7 +75,8 @@ int ExportCommand(TCliContext& context) {
     TDomainTable table;
     table.Open();
     const std::string listPath = context.Folder().FilePath(args.listFile);
-    if (FileExists(listPath)) TDomainListFile::Load(table, listPath);
+    if (FileExists(listPath))
+        TDomainListFile::Load(table, listPath);
     if (!args.output.empty()) {
         ExportToFile(table, args.options, args.output);
         return kExitOk;
@@ -83,14 +86,16 @@ int ExportCommand(TCliContext& context) {
         out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
     });
     out.flush();
-    if (!out) throw ENorvaleError("Cannot write the export to the standard output.");
+    if (!out)
+        throw ENorvaleError("Cannot write the export to the standard output.");
     return kExitOk;
 }
 
-const TCliCommand kExport("export",
-                          {"export [--list match|full|drafts] [--delimiter C] [--no-date] [--no-size] [--output FILE]",
-                           "                       the export lines of the list (default: match)"},
-                          ExportCommand);
+const TCliCommand kExport(
+    "export",
+    {"export [--list match|full|drafts] [--delimiter C] [--no-date] [--no-size] [--output FILE]",
+     "                       the export lines of the list (default: match)"},
+    ExportCommand);
 
 }  // namespace
 

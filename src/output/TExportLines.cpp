@@ -37,7 +37,8 @@ void WriteExportLines(const TDomainTable& table, const TExportOptions& options,
             chunk.clear();
         }
     }
-    if (!chunk.empty()) write(chunk);
+    if (!chunk.empty())
+        write(chunk);
 }
 
 std::string ExportText(const TDomainTable& table, const TExportOptions& options) {
@@ -46,7 +47,8 @@ std::string ExportText(const TDomainTable& table, const TExportOptions& options)
     return text;
 }
 
-void ExportToFile(const TDomainTable& table, const TExportOptions& options, const std::string& path) {
+void ExportToFile(const TDomainTable& table, const TExportOptions& options,
+                  const std::string& path) {
     TAtomicFileWriter writer(path);
     WriteExportLines(table, options, [&writer](std::string_view chunk) { writer.Write(chunk); });
     writer.Commit();

@@ -30,6 +30,7 @@ std::string ExportText(const TDomainTable& table, const TExportOptions& options)
 
 // Writes the export lines to path atomically: a failed export leaves any file that
 // was there as it was. Errors: "Cannot create file "%s". %s".
-void ExportToFile(const TDomainTable& table, const TExportOptions& options, const std::string& path);
+void ExportToFile(const TDomainTable& table, const TExportOptions& options,
+                  const std::string& path);
 
 }  // namespace norvale

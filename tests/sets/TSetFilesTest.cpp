@@ -39,9 +39,11 @@ INSTANTIATE_TEST_SUITE_P(
         TListingCase{"extension in capitals", {"upper.SET", "mixed.Set", "kept.set"}, {"kept"}},
         TListingCase{"another extension after .set", {"a.set.bak", "b.settings", "c.set~"}, {}},
         TListingCase{"the last full stop decides", {"a.b.set", "x..set"}, {"a.b", "x."}},
-        TListingCase{"names sorted for the user", {"beta.set", "Alpha.set", "alpha.set", "10.set", "Gamma.set"},
+        TListingCase{"names sorted for the user",
+                     {"beta.set", "Alpha.set", "alpha.set", "10.set", "Gamma.set"},
                      {"10", "Alpha", "alpha", "beta", "Gamma"}},
-        TListingCase{"names kept exactly, blanks included", {" lead.set", "trail .set", "in side.set"},
+        TListingCase{"names kept exactly, blanks included",
+                     {" lead.set", "trail .set", "in side.set"},
                      {" lead", "in side", "trail "}},
         TListingCase{"hidden files are sets too", {".hidden.set"}, {".hidden"}},
         TListingCase{"nothing that is no name", {".set", "..set", "   .set"}, {}}));
@@ -77,7 +79,8 @@ TEST(TSetFilesTest, SetFileIsTheNameExactlyAsTypedInTheSetsFolder) {
 TEST(TSetFilesTest, RefusesNamesThatWouldLeaveTheSetsFolder) {
     TTempDir dir;
     TDataFolder folder(dir.Path());
-    for (const char* name : {"../rules", "a/b", "a\\b", "c:", "x*", "q?", "<", ">", "|", "\"", ".", "..", "", "   "})
+    for (const char* name :
+         {"../rules", "a/b", "a\\b", "c:", "x*", "q?", "<", ">", "|", "\"", ".", "..", "", "   "})
         EXPECT_THROW(SetFilePath(folder, name), ENorvaleError) << name;
 }
 

@@ -91,7 +91,8 @@ TExportOptions TfrmExport::Options() const {
 void TfrmExport::edDelimChange() {
     // The delimiter is never empty or a blank: "," comes back, selected, so that the
     // next character typed replaces it.
-    if (!edDelim->text().trimmed().isEmpty()) return;
+    if (!edDelim->text().trimmed().isEmpty())
+        return;
     edDelim->setText(QStringLiteral(","));
     edDelim->selectAll();
 }
@@ -104,9 +105,10 @@ void TfrmExport::bExportClick() {
     edDelim->setEnabled(false);
     const TExportOptions options = Options();
     RunCommand(this, [this, &options] {
-        const QString file = TPrompts::SaveFileName(this, QStringLiteral("Export"), QString::fromLatin1(kFilter),
-                                                    QStringLiteral("txt"));
-        if (file.isEmpty()) return;
+        const QString file = TPrompts::SaveFileName(
+            this, QStringLiteral("Export"), QString::fromLatin1(kFilter), QStringLiteral("txt"));
+        if (file.isEmpty())
+            return;
         ExportToFile(table_, options, QFile::encodeName(file).toStdString());
     });
     CheckBox2->setEnabled(true);
@@ -116,7 +118,8 @@ void TfrmExport::bExportClick() {
 }
 
 bool TfrmExport::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         close();
         return true;
     }

@@ -74,8 +74,9 @@ void TfrmDelete::FormShow() {
     LB->clear();
     LBopen->clear();
     setWindowTitle(OpenMode ? QStringLiteral("Open Saved Sets") : QStringLiteral("Delete Sets"));
-    Label1->setText(OpenMode ? QStringLiteral("Select configuration sets to open and press Open button")
-                             : QStringLiteral("Select configuration sets to delete and press Delete button"));
+    Label1->setText(
+        OpenMode ? QStringLiteral("Select configuration sets to open and press Open button")
+                 : QStringLiteral("Select configuration sets to delete and press Delete button"));
     LBopen->setVisible(OpenMode);
     bOpen->setVisible(OpenMode);
     LB->setVisible(!OpenMode);
@@ -100,12 +101,15 @@ void TfrmDelete::bOpenClick() {
     const std::string name = FromQ(item->text());
     // The dialog closes on every path, also when the file has gone meanwhile.
     RunCommand(this, [this, &name] {
-        if (SetExists(folder_, name) && OpenSet) OpenSet(name);
+        if (SetExists(folder_, name) && OpenSet)
+            OpenSet(name);
     });
     accept();
 }
 
-void TfrmDelete::LBopenDblClick() { bOpenClick(); }
+void TfrmDelete::LBopenDblClick() {
+    bOpenClick();
+}
 
 void TfrmDelete::bDeleteClick() {
     if (!LB->currentItem()) {
@@ -117,10 +121,12 @@ void TfrmDelete::bDeleteClick() {
     QStringList failures;
     for (int row = LB->count() - 1; row >= 0; --row) {
         const QListWidgetItem* item = LB->item(row);
-        if (item->checkState() != Qt::Checked) continue;
+        if (item->checkState() != Qt::Checked)
+            continue;
         try {
             const std::string path = SetFilePath(folder_, FromQ(item->text()));
-            if (!FileExists(path)) continue;
+            if (!FileExists(path))
+                continue;
             RemoveFile(path);
             delete LB->takeItem(row);
         } catch (const std::exception& e) {
@@ -128,7 +134,8 @@ void TfrmDelete::bDeleteClick() {
             failures.prepend(ToQ(e.what()));
         }
     }
-    if (!failures.isEmpty()) TPrompts::Error(this, failures.join(QLatin1Char('\n')));
+    if (!failures.isEmpty())
+        TPrompts::Error(this, failures.join(QLatin1Char('\n')));
 }
 
 }  // namespace norvale

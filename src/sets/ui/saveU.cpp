@@ -52,7 +52,9 @@ TfrmSave::TfrmSave(const TDataFolder& folder, QWidget* parent) : QDialog(parent)
     connect(bCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-std::string TfrmSave::Name() const { return FromQ(edName->text()); }
+std::string TfrmSave::Name() const {
+    return FromQ(edName->text());
+}
 
 void TfrmSave::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
@@ -84,10 +86,12 @@ void TfrmSave::bSaveClick() {
     // A pasted name passes no key filter, so the whole name is checked here too.
     try {
         const std::string name = Name();
-        if (edName->text().trimmed().isEmpty()) throw ENorvaleError("Enter name!");
+        if (edName->text().trimmed().isEmpty())
+            throw ENorvaleError("Enter name!");
         // Set files are named in 8-bit text; a character outside it would turn into "?".
         if (ToQ(name) != edName->text())
-            throw ENorvaleError("The name of a configuration set can hold only Latin-1 characters.");
+            throw ENorvaleError(
+                "The name of a configuration set can hold only Latin-1 characters.");
         ValidateSetName(name);
     } catch (const ENorvaleError& e) {
         TPrompts::Information(this, ToQ(e.what()));

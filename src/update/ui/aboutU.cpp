@@ -43,12 +43,15 @@ QPixmap SidePicture(const QSize& size) {
 
 std::string AboutLinkText(const std::string& homePage) {
     std::string host = homePage;
-    if (const auto scheme = host.find("://"); scheme != std::string::npos) host.erase(0, scheme + 3);
-    if (const auto path = host.find_first_of("/?#"); path != std::string::npos) host.erase(path);
+    if (const auto scheme = host.find("://"); scheme != std::string::npos)
+        host.erase(0, scheme + 3);
+    if (const auto path = host.find_first_of("/?#"); path != std::string::npos)
+        host.erase(path);
     return host;
 }
 
-TfrmAbout::TfrmAbout(const std::string& homePage, QWidget* parent) : QDialog(parent), homePage_(homePage) {
+TfrmAbout::TfrmAbout(const std::string& homePage, QWidget* parent)
+    : QDialog(parent), homePage_(homePage) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About"));
     setModal(true);
@@ -102,17 +105,25 @@ TfrmAbout::TfrmAbout(const std::string& homePage, QWidget* parent) : QDialog(par
 }
 
 TfrmAbout::~TfrmAbout() {
-    if (CurrentBox() == this) CurrentBox() = nullptr;
+    if (CurrentBox() == this)
+        CurrentBox() = nullptr;
 }
 
-TfrmAbout* TfrmAbout::Current() { return CurrentBox(); }
+TfrmAbout* TfrmAbout::Current() {
+    return CurrentBox();
+}
 
-void TfrmAbout::Label4Click() { TUrlOpener::Open(ToQ(homePage_)); }
+void TfrmAbout::Label4Click() {
+    TUrlOpener::Open(ToQ(homePage_));
+}
 
-void TfrmAbout::RzBitBtn1Click() { close(); }
+void TfrmAbout::RzBitBtn1Click() {
+    close();
+}
 
 bool TfrmAbout::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         close();
         return true;
     }
@@ -130,7 +141,8 @@ void TfrmAbout::keyPressEvent(QKeyEvent* event) {
         return;
     }
     // Every other key is ignored, Enter included: only OK and Esc close the box.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        return;
     QDialog::keyPressEvent(event);
 }
 

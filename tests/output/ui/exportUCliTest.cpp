@@ -1,6 +1,6 @@
 // norvale-cli export, run as the program itself.
-#include <QProcess>
 #include <gtest/gtest.h>
+#include <QProcess>
 
 #include "domains/TDataFolder.h"
 #include "domains/TDomainListFile.h"
@@ -24,13 +24,15 @@ protected:
     void SetUp() override {
         TDataFolder folder(home.DataFolder());
         folder.EnsureDataFolder();
-        const auto save = [&folder](const char* file, std::initializer_list<TDomainRecord> records) {
+        const auto save = [&folder](const char* file,
+                                    std::initializer_list<TDomainRecord> records) {
             TDomainTable table;
             table.Open();
             for (const TDomainRecord& r : records) table.AppendRecord(r);
             TDomainListFile::Save(table, folder.FilePath(file));
         };
-        save(TDomainLists::kMatchListFile, {{"shop", "com", "05/31/2008", 4}, {"myshop", "co.uk", "06/01/2008", 6}});
+        save(TDomainLists::kMatchListFile,
+             {{"shop", "com", "05/31/2008", 4}, {"myshop", "co.uk", "06/01/2008", 6}});
         save(TDomainLists::kFullListFile, {{"full", "net", "05/30/2008", 4}});
     }
 
@@ -38,7 +40,8 @@ protected:
         QProcess process;
         process.start(QStringLiteral(NORVALE_CLI_PATH),
                       QStringList{"--data-dir", QString::fromStdString(home.DataFolder())} + args);
-        if (!process.waitForFinished(30000)) return {};
+        if (!process.waitForFinished(30000))
+            return {};
         return TRun{process.exitCode(), process.readAllStandardOutput().toStdString(),
                     process.readAllStandardError().toStdString()};
     }
@@ -63,13 +66,17 @@ TEST_F(TExportCliTest, WritesTheLinesOfTheChosenList) {
 
 TEST_F(TExportCliTest, WritesToAFileAndRefusesBadArguments) {
     const std::string file = home.Dir().File("out.txt");
-    EXPECT_EQ(Cli({"export", "--no-date", "--no-size", "--output", QString::fromStdString(file)}).exitCode, 0);
+    EXPECT_EQ(Cli({"export", "--no-date", "--no-size", "--output", QString::fromStdString(file)})
+                  .exitCode,
+              0);
     EXPECT_EQ(home.Dir().Read("out.txt"), "shop.com\r\nmyshop.co.uk\r\n");
-    for (const QStringList& args : {QStringList{"export", "--delimiter", ""}, QStringList{"export", "--delimiter", " "},
-                                    QStringList{"export", "--delimiter", ";;"}, QStringList{"export", "--list", "all"},
-                                    QStringList{"export", "--output"}, QStringList{"export", "extra"}})
+    for (const QStringList& args :
+         {QStringList{"export", "--delimiter", ""}, QStringList{"export", "--delimiter", " "},
+          QStringList{"export", "--delimiter", ";;"}, QStringList{"export", "--list", "all"},
+          QStringList{"export", "--output"}, QStringList{"export", "extra"}})
         EXPECT_EQ(Cli(args).exitCode, 2) << args.join(' ').toStdString();
-    const TRun failed = Cli({"export", "--output", QString::fromStdString(home.Dir().File("no/such/out.txt"))});
+    const TRun failed =
+        Cli({"export", "--output", QString::fromStdString(home.Dir().File("no/such/out.txt"))});
     EXPECT_EQ(failed.exitCode, 3);
     EXPECT_NE(failed.err.find("no/such/out.txt"), std::string::npos) << failed.err;
 }

@@ -1,4 +1,6 @@
 // The export dialog, alone and as "Export..." of the main window.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -6,8 +8,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include "app/mainU.h"
 #include "output/ui/exportU.h"
@@ -26,13 +26,16 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 void Fill(TDomainTable& table) {
-    if (!table.Active()) table.Open();
+    if (!table.Active())
+        table.Open();
     table.AppendRecord("zulu", "com", "12/24/2026", 4);
     table.AppendRecord("alpha", "co.uk", "12/25/2026", 5);
     table.AppendRecord("mike", "net", "12/26/2026", 4);
 }
 
-void FlushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void FlushDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 class TExportDialogTest : public ::testing::Test {
 protected:
@@ -46,9 +49,7 @@ protected:
         dialog = new TfrmExport(table);
         dialog->show();
     }
-    void TearDown() override {
-        delete dialog.data();
-    }
+    void TearDown() override { delete dialog.data(); }
     // After bExportClick: the controls are back and the dialog has closed itself.
     void ExpectClosedWithControlsBack() {
         ASSERT_TRUE(dialog);
@@ -110,7 +111,8 @@ TEST_F(TExportDialogTest, AnUnwritablePathIsReportedAndTheDialogStillCloses) {
     prompts->fileAnswers = {QString::fromStdString(dir.File("missing/out.txt"))};
     dialog->bExport->click();
     ASSERT_EQ(prompts->shown.size(), 2);
-    EXPECT_THAT(prompts->shown.at(1).toStdString(), HasSubstr("error: Cannot create file \"" + dir.File("missing/out.txt")));
+    EXPECT_THAT(prompts->shown.at(1).toStdString(),
+                HasSubstr("error: Cannot create file \"" + dir.File("missing/out.txt")));
     ExpectClosedWithControlsBack();
 }
 
@@ -137,7 +139,9 @@ protected:
     TTempDir out;
     std::unique_ptr<TfrmMain> main;
 
-    void SetUp() override { main = std::make_unique<TfrmMain>(TMainOptions{home.DataFolder(), home.SettingsFile()}); }
+    void SetUp() override {
+        main = std::make_unique<TfrmMain>(TMainOptions{home.DataFolder(), home.SettingsFile()});
+    }
 };
 
 TEST_F(TExportCommandTest, ExportsTheActiveTabsListAsTheGridShowsIt) {
@@ -146,14 +150,17 @@ TEST_F(TExportCommandTest, ExportsTheActiveTabsListAsTheGridShowsIt) {
     full.AppendRecord("bravo", "org", "12/27/2026", 5);
     Fill(main->kbmMain());  // another list, which must not come out
     full.SortOn(TDomainField::Domain);
-    full.SetFilter([](const TDomainTable& t, TDomainTable::TRecordId id) { return t.TextOf(id, TDomainField::Dom) != "net"; });
+    full.SetFilter([](const TDomainTable& t, TDomainTable::TRecordId id) {
+        return t.TextOf(id, TDomainField::Dom) != "net";
+    });
     full.MoveTo(2);
     main->PageControl1->setCurrentIndex(1);
 
     prompts->fileAnswers = {QString::fromStdString(out.File("full.txt"))};
     WhenModal<TfrmExport>([](TfrmExport* dialog) { dialog->bExport->click(); });
     main->SaveAs1->trigger();
-    EXPECT_EQ(out.Read("full.txt"), "alpha.co.uk,12/25/2026,5\r\nbravo.org,12/27/2026,5\r\nzulu.com,12/24/2026,4\r\n");
+    EXPECT_EQ(out.Read("full.txt"),
+              "alpha.co.uk,12/25/2026,5\r\nbravo.org,12/27/2026,5\r\nzulu.com,12/24/2026,4\r\n");
     EXPECT_EQ(full.RecNo(), 2u) << "the cursor is where it was";
     EXPECT_FALSE(main->frmExport);
 }

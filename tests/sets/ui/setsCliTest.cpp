@@ -1,7 +1,7 @@
 // norvale-cli sets, run as the program itself.
-#include <QProcess>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <QProcess>
 
 #include "domains/TDataFolder.h"
 #include "rules/TRuleListFile.h"
@@ -22,7 +22,8 @@ struct TRun {
 TRule Rule(const std::string& keyword, bool checked) {
     TRule r;
     r.Caption = keyword + "*";
-    r.SubItems = {"x", "Yes", "No", "<=9", "Yes", "No", "Yes", "No", "Yes", "No", "Yes", "No", "Yes", "No"};
+    r.SubItems = {"x",  "Yes", "No", "<=9", "Yes", "No",  "Yes",
+                  "No", "Yes", "No", "Yes", "No",  "Yes", "No"};
     r.Checked = checked;
     return r;
 }
@@ -44,11 +45,14 @@ protected:
         QProcess process;
         process.start(QStringLiteral(NORVALE_CLI_PATH),
                       QStringList{"--data-dir", QString::fromStdString(home.DataFolder())} + args);
-        if (!process.waitForFinished(30000)) return {};
+        if (!process.waitForFinished(30000))
+            return {};
         return TRun{process.exitCode(), process.readAllStandardOutput().toStdString(),
                     process.readAllStandardError().toStdString()};
     }
-    std::string SetFile(const std::string& name) const { return folder.SetsFolder() + name + ".set"; }
+    std::string SetFile(const std::string& name) const {
+        return folder.SetsFolder() + name + ".set";
+    }
     static TRuleList Stored(const std::string& path) { return LoadRuleList(path, false).rules; }
 };
 
@@ -81,17 +85,20 @@ TEST_F(TSetsCliTest, ReplacesAnExistingSetOnlyWhenAskedTo) {
 TEST_F(TSetsCliTest, BadNamesAndMissingSetsChangeNothing) {
     SaveRuleList(other, SetFile("there"));
     const std::string before = ReadWholeFile(SetFile("there"));
-    for (const QStringList& args : {QStringList{"sets", "save", "../rules"}, QStringList{"sets", "save", ".."},
-                                    QStringList{"sets", "save", "a:b"}, QStringList{"sets", "delete", "there", "gone"},
-                                    QStringList{"sets", "delete", "there", "x/y"}}) {
+    for (const QStringList& args :
+         {QStringList{"sets", "save", "../rules"}, QStringList{"sets", "save", ".."},
+          QStringList{"sets", "save", "a:b"}, QStringList{"sets", "delete", "there", "gone"},
+          QStringList{"sets", "delete", "there", "x/y"}}) {
         const TRun run = Cli(args);
         EXPECT_EQ(run.exitCode, 3) << args.join(' ').toStdString();
         EXPECT_FALSE(run.err.empty());
     }
-    EXPECT_EQ(ReadWholeFile(SetFile("there")), before) << "no name deletes anything when one is wrong";
+    EXPECT_EQ(ReadWholeFile(SetFile("there")), before)
+        << "no name deletes anything when one is wrong";
     EXPECT_EQ(Cli({"sets", "list"}).out, "there\n");
-    for (const QStringList& args : {QStringList{"sets"}, QStringList{"sets", "save"}, QStringList{"sets", "delete"},
-                                    QStringList{"sets", "rename", "x"}, QStringList{"sets", "save", "a", "b"}})
+    for (const QStringList& args :
+         {QStringList{"sets"}, QStringList{"sets", "save"}, QStringList{"sets", "delete"},
+          QStringList{"sets", "rename", "x"}, QStringList{"sets", "save", "a", "b"}})
         EXPECT_EQ(Cli(args).exitCode, 2) << args.join(' ').toStdString();
 }
 

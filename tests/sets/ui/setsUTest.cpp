@@ -1,4 +1,7 @@
 // The configuration-set commands on the main window and the two set dialogs.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,9 +10,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "app/mainU.h"
 #include "rules/TRuleListFile.h"
@@ -39,7 +39,8 @@ using ::testing::HasSubstr;
 TRule Rule(const std::string& keyword, bool checked) {
     TRule r;
     r.Caption = "*" + keyword + "*";
-    r.SubItems = {"", "No", "No", "*", "Yes", "Yes", "Yes", "Yes", "Yes", "Yes", "Yes", "Yes", "Yes", "Yes"};
+    r.SubItems = {"",    "No",  "No",  "*",   "Yes", "Yes", "Yes",
+                  "Yes", "Yes", "Yes", "Yes", "Yes", "Yes", "Yes"};
     r.Checked = checked;
     return r;
 }
@@ -72,12 +73,15 @@ protected:
     }
 
     std::string RulesFile() const { return folder.FilePath("rules.dat"); }
-    std::string SetFile(const std::string& name) const { return folder.SetsFolder() + name + ".set"; }
+    std::string SetFile(const std::string& name) const {
+        return folder.SetsFolder() + name + ".set";
+    }
     static TRuleList Stored(const std::string& path) { return LoadRuleList(path, false).rules; }
 
     void OpenThroughDialog(const std::string& name) {
         WhenModal<TfrmDelete>([name](TfrmDelete* dialog) {
-            const auto found = dialog->LBopen->findItems(QString::fromStdString(name), Qt::MatchExactly);
+            const auto found =
+                dialog->LBopen->findItems(QString::fromStdString(name), Qt::MatchExactly);
             ASSERT_EQ(found.size(), 1);
             dialog->LBopen->setCurrentItem(found.front());
             dialog->bOpen->click();
@@ -108,7 +112,8 @@ protected:
 
 TEST_F(TSetsWindowTest, PopupMenuCarriesTheSetItemsAfterTheRuleItems) {
     QStringList captions;
-    for (const QAction* a : main->PopupMenu1->actions()) captions << (a->isSeparator() ? "-" : a->text());
+    for (const QAction* a : main->PopupMenu1->actions())
+        captions << (a->isSeparator() ? "-" : a->text());
     EXPECT_EQ(captions.mid(captions.size() - 6),
               QStringList({"-", "Open Set", "Save Set", "Delete Set", "-", "Back to Default Set"}));
 }
@@ -130,12 +135,23 @@ TEST_F(TSetsWindowTest, SavingUnderAnExistingNameAsksFirst) {
     main->SetRuleListRows(second);
     prompts->confirmAnswers = {false};
     SaveThroughDialog("first");
-    EXPECT_THAT(prompts->shown, ElementsAre("confirm: That name already exist. Do you want to overwrite?"));
+    EXPECT_THAT(prompts->shown,
+                ElementsAre("confirm: That name already exist. Do you want to overwrite?"));
     EXPECT_EQ(Stored(SetFile("first")), first) << "No leaves the old file";
 
     prompts->confirmAnswers = {true};
     SaveThroughDialog("first");
     EXPECT_EQ(Stored(SetFile("first")), second);
+}
+
+TEST_F(TSetsWindowTest, ANameTheFileSystemRefusesIsReportedWithTheFile) {
+    const std::string tooLong(300, 'n');
+    SaveThroughDialog(QString::fromStdString(tooLong));
+    ASSERT_EQ(prompts->shown.size(), 1);
+    EXPECT_THAT(prompts->shown.front().toStdString(),
+                HasSubstr("error: Cannot create file \"" + SetFile(tooLong) + "\""));
+    EXPECT_TRUE(main->DefaultSetActive);
+    EXPECT_EQ(Stored(RulesFile()), defaults);
 }
 
 TEST_F(TSetsWindowTest, SaveDialogFiltersKeysAndRefusesBadNames) {
@@ -153,7 +169,10 @@ TEST_F(TSetsWindowTest, SaveDialogFiltersKeysAndRefusesBadNames) {
     const struct {
         QString text;
         const char* message;
-    } refused[] = {{"   ", "Enter name!"}, {"", "Enter name!"}, {"pasted/../x", "cannot contain"}, {"..", "cannot be"}};
+    } refused[] = {{"   ", "Enter name!"},
+                   {"", "Enter name!"},
+                   {"pasted/../x", "cannot contain"},
+                   {"..", "cannot be"}};
     for (const auto& c : refused) {
         prompts->shown.clear();
         dialog.edName->setText(c.text);  // pasted: no key filter saw it
@@ -223,7 +242,8 @@ TEST_F(TSetsWindowTest, OpeningASetThatHasGoneChangesNothing) {
 TEST_F(TSetsWindowTest, OpenAndDeleteAskForAChoice) {
     WhenModal<TfrmDelete>([this](TfrmDelete* dialog) {
         EXPECT_EQ(dialog->windowTitle(), "Open Saved Sets");
-        EXPECT_EQ(dialog->Label1->text(), "Select configuration sets to open and press Open button");
+        EXPECT_EQ(dialog->Label1->text(),
+                  "Select configuration sets to open and press Open button");
         EXPECT_TRUE(dialog->LBopen->isVisible());
         EXPECT_FALSE(dialog->LB->isVisible());
         EXPECT_THAT(Items(dialog->LBopen), ElementsAre("first", "second"));
@@ -238,12 +258,14 @@ TEST_F(TSetsWindowTest, OpenAndDeleteAskForAChoice) {
     prompts->shown.clear();
     WhenModal<TfrmDelete>([this](TfrmDelete* dialog) {
         EXPECT_EQ(dialog->windowTitle(), "Delete Sets");
-        EXPECT_EQ(dialog->Label1->text(), "Select configuration sets to delete and press Delete button");
+        EXPECT_EQ(dialog->Label1->text(),
+                  "Select configuration sets to delete and press Delete button");
         EXPECT_TRUE(dialog->LB->isVisible());
         EXPECT_FALSE(dialog->LBopen->isVisible());
         dialog->LB->item(0)->setCheckState(Qt::Checked);
         dialog->bDelete->click();  // checked, but no current entry
-        EXPECT_THAT(prompts->shown, ElementsAre("information: Select configuration set to delete!"));
+        EXPECT_THAT(prompts->shown,
+                    ElementsAre("information: Select configuration set to delete!"));
         dialog->bCancel->click();
     });
     main->DeleteSet1->trigger();
@@ -269,11 +291,13 @@ TEST_F(TSetsWindowTest, DeletesEveryCheckedSetAtOnceAndStaysOpen) {
 
 TEST_F(TSetsWindowTest, ASetThatCannotBeDeletedIsReportedAndKeepsItsEntry) {
     main->frmDelete->RemoveFile = [this](const std::string& path) {
-        if (path == SetFile("first")) throw EFileError("Cannot delete file \"" + path + "\". Operation not permitted");
+        if (path == SetFile("first"))
+            throw EFileError("Cannot delete file \"" + path + "\". Operation not permitted");
         DeleteFileOrThrow(path);
     };
     WhenModal<TfrmDelete>([](TfrmDelete* dialog) {
-        for (int row = 0; row < dialog->LB->count(); ++row) dialog->LB->item(row)->setCheckState(Qt::Checked);
+        for (int row = 0; row < dialog->LB->count(); ++row)
+            dialog->LB->item(row)->setCheckState(Qt::Checked);
         dialog->LB->setCurrentRow(0);
         dialog->bDelete->click();
         EXPECT_THAT(Items(dialog->LB), ElementsAre("first"));
@@ -282,7 +306,8 @@ TEST_F(TSetsWindowTest, ASetThatCannotBeDeletedIsReportedAndKeepsItsEntry) {
     main->DeleteSet1->trigger();
     ASSERT_EQ(prompts->shown.size(), 1);
     EXPECT_THAT(prompts->shown.front().toStdString(),
-                HasSubstr("error: Cannot delete file \"" + SetFile("first") + "\". Operation not permitted"));
+                HasSubstr("error: Cannot delete file \"" + SetFile("first") +
+                          "\". Operation not permitted"));
     EXPECT_TRUE(FileExists(SetFile("first")));
     EXPECT_FALSE(FileExists(SetFile("second")));
 }

@@ -1,11 +1,11 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
 #include <QTimer>
 #include <functional>
-#include <gtest/gtest.h>
 
 namespace norvale::test {
 
@@ -29,7 +29,8 @@ void WhenModal(std::function<void(T*)> action, int timeoutMs = 5000) {
             timer->stop();
             timer->deleteLater();
             ADD_FAILURE() << "no modal dialog of the expected kind appeared";
-            if (modal) modal->close();
+            if (modal)
+                modal->close();
         }
     });
     timer->start(5);

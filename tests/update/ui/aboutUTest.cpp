@@ -1,4 +1,6 @@
 // Help, web site, update check and the about box.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -6,16 +8,14 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include "app/mainU.h"
 #include "support/TTempDir.h"
 #include "support/qt/TModalDriver.h"
 #include "support/qt/TScriptedPrompts.h"
 #include "update/TWebAddresses.h"
-#include "update/ui/aboutU.h"
 #include "update/ui/TShadowLabel.h"
+#include "update/ui/aboutU.h"
 #include "util/TRegistry.h"
 #include "util/TSettingsStore.h"
 #include "util/ui/TUrlOpener.h"
@@ -57,9 +57,13 @@ TEST_F(TWebCommandsTest, EachMenuCommandAndItsToolbarTwinOpenTheSameAddress) {
         std::vector<QObject*> twins;
         QString address;
     } cases[] = {
-        {main->BtnHelp, {main->Help2, main->OnlineHelp1}, "http://maker.test.example/onlinehelp.php"},
+        {main->BtnHelp,
+         {main->Help2, main->OnlineHelp1},
+         "http://maker.test.example/onlinehelp.php"},
         {main->btnWeb, {main->NorvaleOnWeb1}, "http://maker.test.example"},
-        {main->bCheckUpdates, {main->Checkforupdates1}, "http://maker.test.example/update.php?version=1.0.1.17"},
+        {main->bCheckUpdates,
+         {main->Checkforupdates1},
+         "http://maker.test.example/update.php?version=1.0.1.17"},
     };
     for (const auto& c : cases) {
         opened.clear();
@@ -68,7 +72,8 @@ TEST_F(TWebCommandsTest, EachMenuCommandAndItsToolbarTwinOpenTheSameAddress) {
         button->click();
         for (QObject* twin : c.twins) {
             auto* action = qobject_cast<QAction*>(twin);
-            if (!action) continue;  // the resources menus may have replaced it
+            if (!action)
+                continue;  // the resources menus may have replaced it
             ASSERT_TRUE(action->isEnabled()) << action->objectName().toStdString();
             action->trigger();
         }
@@ -83,7 +88,8 @@ TEST_F(TWebCommandsTest, UpdateCheckWithoutAVersionOpensThePageAllTheSame) {
         std::function<std::string()> source;
         const char* address;
     } cases[] = {
-        {[] { return std::string("2.3.4.5"); }, "http://maker.test.example/update.php?version=2.3.4.5"},
+        {[] { return std::string("2.3.4.5"); },
+         "http://maker.test.example/update.php?version=2.3.4.5"},
         {[] { return std::string(); }, "http://maker.test.example/update.php?version="},
         {[]() -> std::string { throw std::runtime_error("no version resource"); },
          "http://maker.test.example/update.php?version="},
