@@ -227,6 +227,18 @@ TEST_F(TSetsWindowTest, TheSetThatGivesWayKeepsItsCheckMarkChanges) {
     EXPECT_EQ(main->RuleListRows(), defaults);
 }
 
+TEST_F(TSetsWindowTest, DoubleClickingAnEntryOpensIt) {
+    WhenModal<TfrmDelete>([](TfrmDelete* dialog) {
+        QListWidgetItem* item = dialog->LBopen->item(1);  // "second"
+        const QPoint at = dialog->LBopen->visualItemRect(item).center();
+        QTest::mouseClick(dialog->LBopen->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(dialog->LBopen->viewport(), Qt::LeftButton, {}, at);
+    });
+    main->OpenSet1->trigger();
+    EXPECT_EQ(main->CurrentSetFile, "second.set");
+    EXPECT_EQ(main->RuleListRows(), second);
+}
+
 TEST_F(TSetsWindowTest, OpeningASetThatHasGoneChangesNothing) {
     WhenModal<TfrmDelete>([this](TfrmDelete* dialog) {
         dialog->LBopen->setCurrentRow(0);  // "first"
