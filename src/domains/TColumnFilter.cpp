@@ -99,7 +99,13 @@ std::optional<TColumnCondition> TColumnCondition::Parse(TDomainField field, std:
         c.pattern_ = std::string(text);
         return c;
     }
-    const auto bad = [&] { return EFilterError("\"" + std::string(text) + "\" is not a size condition"); };
+    const auto bad = [&] {
+        std::string message;
+        message += '"';
+        message += text;
+        message += "\" is not a size condition";
+        return EFilterError(message);
+    };
     if (const std::size_t dots = text.find(".."); dots != std::string_view::npos) {
         const auto low = ParseNumber(text.substr(0, dots));
         const auto high = ParseNumber(text.substr(dots + 2));
@@ -154,7 +160,14 @@ bool TColumnCondition::Matches(const TDomainTable& table, TDomainTable::TRecordI
 
 std::string TColumnCondition::Describe(std::string_view caption) const {
     std::string out(caption);
-    const auto quoted = [](std::string_view s) { return "\"" + std::string(s) + "\""; };
+    const auto quoted = [](std::string_view s) {
+        std::string q;
+        q.reserve(s.size() + 2);
+        q += '"';
+        q += s;
+        q += '"';
+        return q;
+    };
     switch (kind_) {
         case TKind::Pattern: {
             const std::string_view p = pattern_;
@@ -255,8 +268,10 @@ std::optional<TDistinctValues> DistinctValues(const TDomainTable& table, TDomain
 }
 
 std::string EqualsFilterText(TDomainField field, std::string_view value) {
-    if (field == TDomainField::Size) return "=" + std::string(value);
-    return std::string(value);
+    std::string text;
+    if (field == TDomainField::Size) text += '=';
+    text += value;
+    return text;
 }
 
 }  // namespace norvale
