@@ -8,9 +8,9 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <chrono>
-#include <ctime>
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,7 +27,8 @@ using norvale::TReportPage;
 using norvale::TReportPainter;
 
 constexpr std::size_t kRecords = 100000;
-const char* const kExtensions[] = {"com", "com", "com", "com", "com", "net", "org", "info", "biz", "ca", "us", "co.uk"};
+const char* const kExtensions[] = {"com", "com",  "com", "com", "com", "net",
+                                   "org", "info", "biz", "ca",  "us",  "co.uk"};
 
 // Names of 3 to 20 letters, some with digits or dashes, as in the daily lists.
 std::unique_ptr<TDomainTable> MakeTable(std::size_t count) {
@@ -45,9 +46,12 @@ std::unique_ptr<TDomainTable> MakeTable(std::size_t count) {
         name.clear();
         for (std::size_t k = 0; k < length; ++k) {
             const std::uint32_t r = next() % 100;
-            name += r < 4 && k > 0 && k + 1 < length ? '-' : r < 10 ? char('0' + r) : char('a' + r % 26);
+            name += r < 4 && k > 0 && k + 1 < length ? '-'
+                    : r < 10                         ? char('0' + r)
+                                                     : char('a' + r % 26);
         }
-        const std::string date = std::to_string(1 + next() % 12) + "/" + std::to_string(1 + next() % 28) + "/2026";
+        const std::string date =
+            std::to_string(1 + next() % 12) + "/" + std::to_string(1 + next() % 28) + "/2026";
         table->AppendRecord(name, kExtensions[next() % std::size(kExtensions)], date,
                             static_cast<std::int32_t>(length));
     }
@@ -78,7 +82,9 @@ double Seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 // Processor time too: on a shared machine the wall clock also counts the neighbours.
-double CpuSeconds(std::clock_t since) { return static_cast<double>(std::clock() - since) / CLOCKS_PER_SEC; }
+double CpuSeconds(std::clock_t since) {
+    return static_cast<double>(std::clock() - since) / CLOCKS_PER_SEC;
+}
 
 std::vector<TReportPage> LayOut(const TReportPainter& measure) {
     const TReportLayout layout(Table(), "12/11/26 14:05", measure);
@@ -123,7 +129,8 @@ void BM_ReportPaint(benchmark::State& state) {
         {
             QPainter painter(writer.get());
             for (std::size_t i = 0; i < pages.size(); ++i) {
-                if (i > 0) writer->newPage();
+                if (i > 0)
+                    writer->newPage();
                 measure.PaintPage(painter, pages[i]);
             }
         }
@@ -157,7 +164,8 @@ BENCHMARK(BM_ReportPdfWhole)->Unit(benchmark::kMillisecond)->Iterations(1);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
@@ -165,11 +173,12 @@ int main(int argc, char** argv) {
     if (figures.pages > 0 && figures.paintSeconds > 0) {
         const double total = figures.layoutSeconds + figures.paintSeconds;
         std::printf(
-            "report of %zu records, %zu pages, %.1f MiB of PDF: layout %.3f s + painting %.3f s = %.3f s wall "
+            "report of %zu records, %zu pages, %.1f MiB of PDF: layout %.3f s + painting %.3f s = "
+            "%.3f s wall "
             "(target <= 5 s: %s); processor time %.3f s + %.3f s = %.3f s\n",
-            kRecords, figures.pages, static_cast<double>(figures.pdfBytes) / (1024.0 * 1024.0), figures.layoutSeconds,
-            figures.paintSeconds, total, total <= 5.0 ? "met" : "NOT met", figures.layoutCpu, figures.paintCpu,
-            figures.layoutCpu + figures.paintCpu);
+            kRecords, figures.pages, static_cast<double>(figures.pdfBytes) / (1024.0 * 1024.0),
+            figures.layoutSeconds, figures.paintSeconds, total, total <= 5.0 ? "met" : "NOT met",
+            figures.layoutCpu, figures.paintCpu, figures.layoutCpu + figures.paintCpu);
     }
     return 0;
 }

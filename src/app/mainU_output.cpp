@@ -33,8 +33,9 @@ void TfrmMain::WireOutput() {
     connect(ProntPreview1, &QAction::triggered, this, [this] { ProntPreview1Click(); });
     connect(BtnPrint, &QToolButton::clicked, this, [this] { BtnPrintClick(); });
     connect(Print1, &QAction::triggered, this, [this] { Print1Click(); });
-    for (QObject* command : {static_cast<QObject*>(BtnPrintPreview), static_cast<QObject*>(ProntPreview1),
-                             static_cast<QObject*>(BtnPrint), static_cast<QObject*>(Print1)}) {
+    for (QObject* command :
+         {static_cast<QObject*>(BtnPrintPreview), static_cast<QObject*>(ProntPreview1),
+          static_cast<QObject*>(BtnPrint), static_cast<QObject*>(Print1)}) {
         command->setProperty("enabled", true);
         RegisterListCommand(command);
     }
@@ -43,13 +44,16 @@ void TfrmMain::WireOutput() {
 TfrmReport& TfrmMain::ReportForm(int tab) {
     switch (tab) {
         case kTabFull:
-            if (!frmReportFull) frmReportFull = new TfrmReportFull(kbmMemTable1(), this);
+            if (!frmReportFull)
+                frmReportFull = new TfrmReportFull(kbmMemTable1(), this);
             return *frmReportFull;
         case kTabDrafts:
-            if (!frmRepDrafts) frmRepDrafts = new TfrmRepDrafts(kbmDraft(), this);
+            if (!frmRepDrafts)
+                frmRepDrafts = new TfrmRepDrafts(kbmDraft(), this);
             return *frmRepDrafts;
         default:
-            if (!frmReport) frmReport = new TfrmReport(kbmMain(), this);
+            if (!frmReport)
+                frmReport = new TfrmReport(kbmMain(), this);
             return *frmReport;
     }
 }
@@ -66,8 +70,10 @@ void TfrmMain::BtnPrintClick() {
     RunCommand(this, [this] {
         TfrmReport& form = ReportForm(ActiveTab());
         const TControlsSuspended suspended(form.Table());
-        if (!PrinterSetupDialog1) PrinterSetupDialog1 = new QPrintDialog(this);
-        if (!TfrmReport::Dialogs().ExecPrinterSetup(*PrinterSetupDialog1)) return;
+        if (!PrinterSetupDialog1)
+            PrinterSetupDialog1 = new QPrintDialog(this);
+        if (!TfrmReport::Dialogs().ExecPrinterSetup(*PrinterSetupDialog1))
+            return;
         form.TakePrinterSettings(*PrinterSetupDialog1->printer());
         form.Print();
     });

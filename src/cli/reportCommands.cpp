@@ -30,13 +30,16 @@ TReportArgs ParseReportArgs(const std::vector<std::string>& args) {
             name = name.substr(0, eq);
             hasValue = true;
         }
-        if (name != "--list" && name != "--pdf") throw EUsageError("report: unknown argument " + args[i]);
+        if (name != "--list" && name != "--pdf")
+            throw EUsageError("report: unknown argument " + args[i]);
         if (!hasValue) {
-            if (i + 1 >= args.size()) throw EUsageError("report: " + name + " needs a value");
+            if (i + 1 >= args.size())
+                throw EUsageError("report: " + name + " needs a value");
             value = args[++i];
         }
         if (name == "--pdf") {
-            if (value.empty()) throw EUsageError("report: --pdf needs a file name");
+            if (value.empty())
+                throw EUsageError("report: --pdf needs a file name");
             result.pdf = value;
         } else if (value == "match") {
             result.listFile = TDomainLists::kMatchListFile;
@@ -48,7 +51,8 @@ TReportArgs ParseReportArgs(const std::vector<std::string>& args) {
             throw EUsageError("report: --list must be match, full or drafts, not " + value);
         }
     }
-    if (result.pdf.empty()) throw EUsageError("report: --pdf FILE is required");
+    if (result.pdf.empty())
+        throw EUsageError("report: --pdf FILE is required");
     return result;
 }
 
@@ -59,7 +63,8 @@ int ReportCommand(TCliContext& context) {
     TDomainTable table;
     table.Open();
     const std::string listPath = context.Folder().FilePath(args.listFile);
-    if (FileExists(listPath)) TDomainListFile::Load(table, listPath);
+    if (FileExists(listPath))
+        TDomainListFile::Load(table, listPath);
 
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
@@ -73,14 +78,16 @@ int ReportCommand(TCliContext& context) {
         TReportPainter::PaintReport(writer, table, TReportPainter::CurrentDateText());
     }
     // Whole or not at all: a reader never sees half a report.
-    WriteFileAtomically(args.pdf, std::string_view(pdf.data().constData(), static_cast<std::size_t>(pdf.size())));
+    WriteFileAtomically(
+        args.pdf, std::string_view(pdf.data().constData(), static_cast<std::size_t>(pdf.size())));
     return kExitOk;
 }
 
-const TCliCommand kReportCommand("report",
-                                 {"report [--list match|full|drafts] --pdf FILE",
-                                  "                       the printed report of the list (default: match) as a PDF file"},
-                                 ReportCommand);
+const TCliCommand kReportCommand(
+    "report",
+    {"report [--list match|full|drafts] --pdf FILE",
+     "                       the printed report of the list (default: match) as a PDF file"},
+    ReportCommand);
 
 }  // namespace
 

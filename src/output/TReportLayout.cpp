@@ -47,7 +47,9 @@ constexpr TColumn kColumns[kDomainFieldCount] = {
     {"Length", 1757, 1693, 175, TReportAlign::Right, true},
 };
 
-constexpr double Mm(int tenths) { return tenths / 10.0; }
+constexpr double Mm(int tenths) {
+    return tenths / 10.0;
+}
 
 // Rows that fit between the top of the detail area and the footer: a band that does
 // not fit whole goes to the next page.
@@ -57,8 +59,8 @@ std::size_t RowsBetween(int top, int footerTop) {
 
 }  // namespace
 
-TReportLayout::TReportLayout(const TDomainTable& table, std::string dateText, const IReportTextMeasure& measure,
-                             double pageWidth, double pageHeight)
+TReportLayout::TReportLayout(const TDomainTable& table, std::string dateText,
+                             const IReportTextMeasure& measure, double pageWidth, double pageHeight)
     : table_(table),
       dateText_(std::move(dateText)),
       measure_(measure),
@@ -80,7 +82,8 @@ TReportLayout::TReportLayout(const TDomainTable& table, std::string dateText, co
 }
 
 std::size_t TReportLayout::PageCount() const {
-    if (rows_.size() <= rowsFirst_) return 1;
+    if (rows_.size() <= rowsFirst_)
+        return 1;
     return 1 + (rows_.size() - rowsFirst_ + rowsLater_ - 1) / rowsLater_;
 }
 
@@ -99,16 +102,20 @@ void TReportLayout::AddText(TReportPage& page, int leftTenths, int topTenths, st
 
 double TReportLayout::BodyWidth(std::string_view text, bool repeats) const {
     constexpr std::size_t kMaxRemembered = 1 << 16;
-    if (!repeats) return measure_.TextWidth(TReportFont::Body, text);
+    if (!repeats)
+        return measure_.TextWidth(TReportFont::Body, text);
     const std::string key(text);
-    if (const auto it = widths_.find(key); it != widths_.end()) return it->second;
+    if (const auto it = widths_.find(key); it != widths_.end())
+        return it->second;
     const double width = measure_.TextWidth(TReportFont::Body, text);
-    if (widths_.size() < kMaxRemembered) widths_.emplace(key, width);
+    if (widths_.size() < kMaxRemembered)
+        widths_.emplace(key, width);
     return width;
 }
 
 void TReportLayout::AddFixedText(TReportPage& page, int leftTenths, int topTenths, int widthTenths,
-                                 int heightTenths, std::string text, TReportAlign align, bool repeats) const {
+                                 int heightTenths, std::string text, TReportAlign align,
+                                 bool repeats) const {
     TReportText box;
     box.left = Mm(leftTenths);
     box.top = Mm(topTenths);
@@ -136,12 +143,14 @@ void TReportLayout::AddRule(TReportPage& page, int topTenths) const {
 }
 
 TReportPage TReportLayout::Page(std::size_t index) const {
-    if (index >= PageCount()) throw ENorvaleError("List index out of bounds (" + std::to_string(index) + ")");
+    if (index >= PageCount())
+        throw ENorvaleError("List index out of bounds (" + std::to_string(index) + ")");
     TReportPage page;
     page.number = index + 1;
     page.firstRow = index == 0 ? 0 : rowsFirst_ + (index - 1) * rowsLater_;
     const std::size_t capacity = index == 0 ? rowsFirst_ : rowsLater_;
-    page.rowCount = page.firstRow < rows_.size() ? std::min(capacity, rows_.size() - page.firstRow) : 0;
+    page.rowCount =
+        page.firstRow < rows_.size() ? std::min(capacity, rows_.size() - page.firstRow) : 0;
     page.texts.reserve(page.rowCount * kDomainFieldCount + 8);
 
     int y = kMargin;
@@ -162,7 +171,8 @@ TReportPage TReportLayout::Page(std::size_t index) const {
     }
 
     for (const TColumn& column : kColumns)
-        AddText(page, kMargin + column.headingLeft, y + kHeadingTop, column.heading, TReportFont::Body);
+        AddText(page, kMargin + column.headingLeft, y + kHeadingTop, column.heading,
+                TReportFont::Body);
     y += kHeaderHeight;
     AddRule(page, y);
     y += kSpacingHeight;
@@ -174,15 +184,15 @@ TReportPage TReportLayout::Page(std::size_t index) const {
             std::string text = field == TDomainField::Size ? std::to_string(table_.SizeOf(id))
                                                            : std::string(table_.TextOf(id, field));
             const TColumn& column = kColumns[f];
-            AddFixedText(page, kMargin + column.boxLeft, y, column.boxWidth, kDetailBoxHeight, std::move(text),
-                         column.align, column.repeats);
+            AddFixedText(page, kMargin + column.boxLeft, y, column.boxWidth, kDetailBoxHeight,
+                         std::move(text), column.align, column.repeats);
         }
         y += kDetailHeight;
     }
 
     const int footerTop = pageHeightTenths_ - kMargin - kFooterHeight;
-    AddText(page, kMargin + kPageNumberLeft, footerTop + kPageNumberTop, std::to_string(page.number),
-            TReportFont::Body);
+    AddText(page, kMargin + kPageNumberLeft, footerTop + kPageNumberTop,
+            std::to_string(page.number), TReportFont::Body);
     return page;
 }
 

@@ -70,8 +70,9 @@ public:
     static constexpr double kA4Width = 210.0;
     static constexpr double kA4Height = 297.0;
 
-    TReportLayout(const TDomainTable& table, std::string dateText, const IReportTextMeasure& measure,
-                  double pageWidth = kA4Width, double pageHeight = kA4Height);
+    TReportLayout(const TDomainTable& table, std::string dateText,
+                  const IReportTextMeasure& measure, double pageWidth = kA4Width,
+                  double pageHeight = kA4Height);
 
     std::size_t RowCount() const { return rows_.size(); }
     std::size_t RowsOnFirstPage() const { return rowsFirst_; }
@@ -84,9 +85,10 @@ public:
     TReportPage Page(std::size_t index) const;
 
 private:
-    void AddText(TReportPage& page, int leftTenths, int topTenths, std::string text, TReportFont font) const;
-    void AddFixedText(TReportPage& page, int leftTenths, int topTenths, int widthTenths, int heightTenths,
-                      std::string text, TReportAlign align, bool repeats) const;
+    void AddText(TReportPage& page, int leftTenths, int topTenths, std::string text,
+                 TReportFont font) const;
+    void AddFixedText(TReportPage& page, int leftTenths, int topTenths, int widthTenths,
+                      int heightTenths, std::string text, TReportAlign align, bool repeats) const;
     void AddRule(TReportPage& page, int topTenths) const;
     double BodyWidth(std::string_view text, bool repeats) const;
 

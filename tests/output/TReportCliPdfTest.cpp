@@ -22,14 +22,18 @@ using test::TIsolatedHome;
 using test::TPdfPage;
 using test::TPdfWord;
 
-std::string Quote(const std::string& s) { return "'" + s + "'"; }
+std::string Quote(const std::string& s) {
+    return "'" + s + "'";
+}
 
 int RunShell(const std::string& command) {
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-const TPdfWord* FindWord(const TPdfPage& page, const std::string& text) { return page.Find(text); }
+const TPdfWord* FindWord(const TPdfPage& page, const std::string& text) {
+    return page.Find(text);
+}
 
 class TReportCliPdfTest : public ::testing::Test {
 protected:
@@ -42,15 +46,16 @@ protected:
             char name[16];
             std::snprintf(name, sizeof name, "dom%03d", i);
             // A Latin-1 byte in the second row must reach the PDF as that letter.
-            table.AppendRecord(i == 1 ? std::string("caf\xe9") : std::string(name), i % 3 ? "net" : "co.uk",
-                               "12/24/2026", 6 + i % 5);
+            table.AppendRecord(i == 1 ? std::string("caf\xe9") : std::string(name),
+                               i % 3 ? "net" : "co.uk", "12/24/2026", 6 + i % 5);
         }
         TDomainListFile::Save(table, dataDir + file);
     }
 
     int Report(const std::string& args) {
-        return RunShell(std::string(NORVALE_CLI_PATH) + " --data-dir " + Quote(dataDir) + " report " + args +
-                   " >/dev/null 2>" + Quote(home.Dir().File("stderr.txt")));
+        return RunShell(std::string(NORVALE_CLI_PATH) + " --data-dir " + Quote(dataDir) +
+                        " report " + args + " >/dev/null 2>" +
+                        Quote(home.Dir().File("stderr.txt")));
     }
 
     TIsolatedHome home;
@@ -83,8 +88,10 @@ TEST_F(TReportCliPdfTest, TwoAndAHalfPagesReadBack) {
         std::vector<std::string> footer;
         std::size_t names = 0;
         for (const TPdfWord& w : page.words) {
-            if (w.yMin > 276.4) footer.push_back(w.text);
-            if (std::abs(w.xMin - 11.1) < 0.5 && w.yMin > headingTop + 5) ++names;
+            if (w.yMin > 276.4)
+                footer.push_back(w.text);
+            if (std::abs(w.xMin - 11.1) < 0.5 && w.yMin > headingTop + 5)
+                ++names;
         }
         EXPECT_EQ(footer, std::vector<std::string>{std::to_string(p + 1)});
         EXPECT_EQ(names, rowsPerPage[p]);
@@ -99,8 +106,9 @@ TEST_F(TReportCliPdfTest, TwoAndAHalfPagesReadBack) {
         bool fromRight;
         double top;
     } cells[] = {
-        {0, "dom000", 11.1, false, 37.5}, {0, "co.uk", 122.2, false, 37.5}, {0, "6", 196.8, true, 37.5},
-        {0, "café", 11.1, false, 42.8},   {1, "dom045", 11.1, false, 19.5}, {2, "dom116", 11.1, false, 19.5 + 23 * 5.3},
+        {0, "dom000", 11.1, false, 37.5}, {0, "co.uk", 122.2, false, 37.5},
+        {0, "6", 196.8, true, 37.5},      {0, "café", 11.1, false, 42.8},
+        {1, "dom045", 11.1, false, 19.5}, {2, "dom116", 11.1, false, 19.5 + 23 * 5.3},
     };
     for (const auto& c : cells) {
         SCOPED_TRACE(c.text);
@@ -111,13 +119,15 @@ TEST_F(TReportCliPdfTest, TwoAndAHalfPagesReadBack) {
     }
     const TPdfWord* date = nullptr;
     for (const TPdfWord& w : pages[0].words)
-        if (w.text == "12/24/2026" && std::abs(w.yMin - 37.5) < 0.5) date = &w;
+        if (w.text == "12/24/2026" && std::abs(w.yMin - 37.5) < 0.5)
+            date = &w;
     ASSERT_NE(date, nullptr);
     EXPECT_NEAR(date->xMax, 168.7, 0.5);
     // The title's date and time ends at 186.3 from the band's left edge.
     double dateEnd = 0;
     for (const TPdfWord& w : pages[0].words)
-        if (std::abs(w.yMin - 20.6) < 0.6) dateEnd = std::max(dateEnd, w.xMax);
+        if (std::abs(w.yMin - 20.6) < 0.6)
+            dateEnd = std::max(dateEnd, w.xMax);
     EXPECT_NEAR(dateEnd, 196.3, 0.5);
 }
 

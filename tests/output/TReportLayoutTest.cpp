@@ -17,24 +17,32 @@ public:
     double TextWidth(TReportFont font, std::string_view text) const override {
         return static_cast<double>(text.size()) * (font == TReportFont::Title ? 2.5 : 2.0);
     }
-    double LineHeight(TReportFont font) const override { return font == TReportFont::Title ? 5.0 : 4.0; }
-    double MaxCharWidth(TReportFont font) const override { return font == TReportFont::Title ? 2.5 : 2.0; }
+    double LineHeight(TReportFont font) const override {
+        return font == TReportFont::Title ? 5.0 : 4.0;
+    }
+    double MaxCharWidth(TReportFont font) const override {
+        return font == TReportFont::Title ? 2.5 : 2.0;
+    }
 };
 
 constexpr double kTol = 1e-9;
 const std::string kDate = "12/11/26 14:05";
 
-std::string Name(int i) { return "name" + std::to_string(i); }
+std::string Name(int i) {
+    return "name" + std::to_string(i);
+}
 
 void Fill(TDomainTable& table, int count) {
     table.Open();
     for (int i = 0; i < count; ++i)
-        table.AppendRecord(Name(i), i % 2 ? "net" : "com", "12/" + std::to_string(10 + i % 20) + "/2026", 4 + i % 7);
+        table.AppendRecord(Name(i), i % 2 ? "net" : "com",
+                           "12/" + std::to_string(10 + i % 20) + "/2026", 4 + i % 7);
 }
 
 const TReportText* Find(const TReportPage& page, const std::string& text) {
     for (const TReportText& box : page.texts)
-        if (box.text == text) return &box;
+        if (box.text == text)
+            return &box;
     return nullptr;
 }
 
@@ -43,7 +51,8 @@ std::vector<const TReportText*> RowTexts(const TReportPage& page, std::size_t k)
     std::vector<const TReportText*> row;
     const double top = page.number == 1 ? 37.5 : 19.5;
     for (const TReportText& box : page.texts)
-        if (std::abs(box.top - (top + 5.3 * static_cast<double>(k))) < 1e-6 && std::abs(box.height - 4.8) < 1e-6)
+        if (std::abs(box.top - (top + 5.3 * static_cast<double>(k))) < 1e-6 &&
+            std::abs(box.height - 4.8) < 1e-6)
             row.push_back(&box);
     return row;
 }
@@ -59,13 +68,13 @@ protected:
 TEST_F(TReportLayoutTest, RowsPerPageFollowFromTheBandHeights) {
     Fill(table, 0);
     const TReportLayout a4(table, kDate, measure);
-    EXPECT_EQ(a4.RowsOnFirstPage(), 45u);  // (276.4 - 37.5) / 5.3 = 45.07
-    EXPECT_EQ(a4.RowsOnLaterPages(), 48u); // (276.4 - 19.5) / 5.3 = 48.47
+    EXPECT_EQ(a4.RowsOnFirstPage(), 45u);   // (276.4 - 37.5) / 5.3 = 45.07
+    EXPECT_EQ(a4.RowsOnLaterPages(), 48u);  // (276.4 - 19.5) / 5.3 = 48.47
 
     // Landscape A4 turns the page: footer at 210 - 20.6 = 189.4.
     const TReportLayout landscape(table, kDate, measure, 297.0, 210.0);
-    EXPECT_EQ(landscape.RowsOnFirstPage(), 28u);  // 151.9 / 5.3
-    EXPECT_EQ(landscape.RowsOnLaterPages(), 32u); // 169.9 / 5.3
+    EXPECT_EQ(landscape.RowsOnFirstPage(), 28u);   // 151.9 / 5.3
+    EXPECT_EQ(landscape.RowsOnLaterPages(), 32u);  // 169.9 / 5.3
     const TReportPage page = landscape.Page(0);
     ASSERT_NE(Find(page, "1"), nullptr);
     EXPECT_NEAR(Find(page, "1")->top, 193.6, kTol);
@@ -78,7 +87,8 @@ TEST_F(TReportLayoutTest, PageCountAtTheBoundaries) {
         int records;
         std::size_t pages;
         std::size_t rowsOnLast;
-    } cases[] = {{0, 1, 0}, {1, 1, 1}, {45, 1, 45}, {46, 2, 1}, {93, 2, 48}, {94, 3, 1}, {117, 3, 24}};
+    } cases[] = {{0, 1, 0},   {1, 1, 1},  {45, 1, 45}, {46, 2, 1},
+                 {93, 2, 48}, {94, 3, 1}, {117, 3, 24}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.records);
         TDomainTable t;
@@ -113,7 +123,8 @@ TEST_F(TReportLayoutTest, FirstPageBoxes) {
     const struct {
         const char* text;
         double left;
-    } headings[] = {{"Domain name", 11.1}, {"Extension", 122.2}, {"Exp.Date", 153.9}, {"Length", 185.7}};
+    } headings[] = {
+        {"Domain name", 11.1}, {"Extension", 122.2}, {"Exp.Date", 153.9}, {"Length", 185.7}};
     for (const auto& h : headings) {
         SCOPED_TRACE(h.text);
         const TReportText* box = Find(page, h.text);
@@ -241,8 +252,8 @@ TEST_F(TReportLayoutTest, EmptyListGivesOnePageWithTitleHeadingsAndFooter) {
     EXPECT_EQ(page.rowCount, 0u);
     std::vector<std::string> texts;
     for (const TReportText& box : page.texts) texts.push_back(box.text);
-    EXPECT_EQ(texts, (std::vector<std::string>{"List of Domains", kDate, "Domain name", "Extension", "Exp.Date",
-                                               "Length", "1"}));
+    EXPECT_EQ(texts, (std::vector<std::string>{"List of Domains", kDate, "Domain name", "Extension",
+                                               "Exp.Date", "Length", "1"}));
     EXPECT_EQ(page.rules.size(), 2u);
 }
 
@@ -254,7 +265,9 @@ TEST_F(TReportLayoutTest, FollowsTheTablesSortAndFilterWithoutMovingItsCursor) {
     table.AppendRecord("charlie", "org", "2", 7);
     table.AppendRecord("bravo", "com", "4", 5);
     table.SortOn(TDomainField::Domain);
-    table.SetFilter([](const TDomainTable& t, TDomainTable::TRecordId id) { return t.TextOf(id, TDomainField::Dom) != "net"; });
+    table.SetFilter([](const TDomainTable& t, TDomainTable::TRecordId id) {
+        return t.TextOf(id, TDomainField::Dom) != "net";
+    });
     table.MoveTo(1);
 
     const TReportLayout layout(table, kDate, measure);

@@ -13,7 +13,8 @@ namespace norvale::test {
 
 const TPdfWord* TPdfPage::Find(const std::string& text) const {
     for (const TPdfWord& w : words)
-        if (w.text == text) return &w;
+        if (w.text == text)
+            return &w;
     return nullptr;
 }
 
@@ -31,13 +32,15 @@ std::vector<TPdfPage> ReadPdfWords(const std::string& pdfPath) {
         R"re(<page width="([0-9.]+)" height="([0-9.]+)">|<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
     constexpr double kMm = 25.4 / 72.0;
     std::vector<TPdfPage> pages;
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), token); it != std::sregex_iterator(); ++it) {
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), token);
+         it != std::sregex_iterator(); ++it) {
         const std::smatch& m = *it;
         if (m[1].matched) {
             pages.push_back(TPdfPage{std::stod(m[1]) * kMm, std::stod(m[2]) * kMm, {}});
         } else if (!pages.empty()) {
             pages.back().words.push_back(TPdfWord{std::stod(m[3]) * kMm, std::stod(m[4]) * kMm,
-                                                  std::stod(m[5]) * kMm, std::stod(m[6]) * kMm, m[7]});
+                                                  std::stod(m[5]) * kMm, std::stod(m[6]) * kMm,
+                                                  m[7]});
         }
     }
     return pages;

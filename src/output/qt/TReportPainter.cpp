@@ -46,13 +46,17 @@ TReportPainter::TReportPainter(QPaintDevice* device)
     }
 }
 
-double TReportPainter::MaxCharWidth(TReportFont font) const { return maxCharWidth_[static_cast<int>(font)]; }
+double TReportPainter::MaxCharWidth(TReportFont font) const {
+    return maxCharWidth_[static_cast<int>(font)];
+}
 
 double TReportPainter::TextWidth(TReportFont font, std::string_view text) const {
     return MetricsFor(font).horizontalAdvance(ToQ(text)) / pxPerMmX_;
 }
 
-double TReportPainter::LineHeight(TReportFont font) const { return MetricsFor(font).height() / pxPerMmY_; }
+double TReportPainter::LineHeight(TReportFont font) const {
+    return MetricsFor(font).height() / pxPerMmY_;
+}
 
 void TReportPainter::PaintPage(QPainter& painter, const TReportPage& page) const {
     painter.setPen(QPen(Qt::black, kRuleWidthMm * pxPerMmY_));
@@ -68,11 +72,12 @@ void TReportPainter::PaintPage(QPainter& painter, const TReportPage& page) const
             current = box.font;
         }
         // Texts hang from the top of their box, as the report designer placed them.
-        const QPointF baseline(box.textLeft * pxPerMmX_, box.top * pxPerMmY_ + MetricsFor(box.font).ascent());
+        const QPointF baseline(box.textLeft * pxPerMmX_,
+                               box.top * pxPerMmY_ + MetricsFor(box.font).ascent());
         if (box.clipped) {
             painter.save();
-            painter.setClipRect(QRectF(box.left * pxPerMmX_, box.top * pxPerMmY_, box.width * pxPerMmX_,
-                                       box.height * pxPerMmY_),
+            painter.setClipRect(QRectF(box.left * pxPerMmX_, box.top * pxPerMmY_,
+                                       box.width * pxPerMmX_, box.height * pxPerMmY_),
                                 Qt::IntersectClip);
             painter.drawText(baseline, ToQ(box.text));
             painter.restore();
@@ -82,14 +87,15 @@ void TReportPainter::PaintPage(QPainter& painter, const TReportPage& page) const
     }
 }
 
-void TReportPainter::PaintReport(QPagedPaintDevice& device, const TDomainTable& table, const std::string& dateText,
-                                 int copies) {
+void TReportPainter::PaintReport(QPagedPaintDevice& device, const TDomainTable& table,
+                                 const std::string& dateText, int copies) {
     const TReportPainter measure(&device);
     const QRectF paper = device.pageLayout().fullRect(QPageLayout::Millimeter);
     const TReportLayout layout(table, dateText, measure, paper.width(), paper.height());
 
     QPainter painter;
-    if (!painter.begin(&device)) throw ENorvaleError("Printing could not be started.");
+    if (!painter.begin(&device))
+        throw ENorvaleError("Printing could not be started.");
     // The layout measures from the paper's corner; a device with margins puts its
     // origin at the corner of its printable area instead.
     const QRect printable = device.pageLayout().paintRectPixels(device.logicalDpiX());
@@ -103,7 +109,8 @@ void TReportPainter::PaintReport(QPagedPaintDevice& device, const TDomainTable& 
             measure.PaintPage(painter, layout.Page(i));
         }
     }
-    if (!painter.end()) throw ENorvaleError("Printing could not be finished.");
+    if (!painter.end())
+        throw ENorvaleError("Printing could not be finished.");
 }
 
 }  // namespace norvale

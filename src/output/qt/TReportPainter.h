@@ -29,8 +29,8 @@ public:
     // The whole report of what the table yields, laid out for the device's paper and
     // painted page after page, copies times over. Throws when the device cannot be
     // painted on.
-    static void PaintReport(QPagedPaintDevice& device, const TDomainTable& table, const std::string& dateText,
-                            int copies = 1);
+    static void PaintReport(QPagedPaintDevice& device, const TDomainTable& table,
+                            const std::string& dateText, int copies = 1);
 
     // Arial, or the system's face with the same metrics when Arial itself is missing.
     static QFont Font(TReportFont font);
@@ -38,7 +38,9 @@ public:
     static std::string CurrentDateText();
 
 private:
-    const QFont& FontFor(TReportFont font) const { return font == TReportFont::Title ? title_ : body_; }
+    const QFont& FontFor(TReportFont font) const {
+        return font == TReportFont::Title ? title_ : body_;
+    }
     const QFontMetricsF& MetricsFor(TReportFont font) const {
         return font == TReportFont::Title ? titleMetrics_ : bodyMetrics_;
     }

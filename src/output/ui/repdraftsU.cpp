@@ -2,6 +2,7 @@
 
 namespace norvale {
 
-TfrmRepDrafts::TfrmRepDrafts(TDomainTable& table, QWidget* parent) : TfrmReport(table, QStringLiteral("Drafts"), parent) {}
+TfrmRepDrafts::TfrmRepDrafts(TDomainTable& table, QWidget* parent)
+    : TfrmReport(table, QStringLiteral("Drafts"), parent) {}
 
 }  // namespace norvale

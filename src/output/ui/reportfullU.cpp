@@ -2,6 +2,7 @@
 
 namespace norvale {
 
-TfrmReportFull::TfrmReportFull(TDomainTable& table, QWidget* parent) : TfrmReport(table, QStringLiteral("Report Full"), parent) {}
+TfrmReportFull::TfrmReportFull(TDomainTable& table, QWidget* parent)
+    : TfrmReport(table, QStringLiteral("Report Full"), parent) {}
 
 }  // namespace norvale

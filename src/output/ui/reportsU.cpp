@@ -16,7 +16,9 @@ namespace {
 class TRealReportDialogs : public IReportDialogs {
 public:
     void ExecPreview(QPrintPreviewDialog& dialog) override { dialog.exec(); }
-    bool ExecPrinterSetup(QPrintDialog& dialog) override { return dialog.exec() == QDialog::Accepted; }
+    bool ExecPrinterSetup(QPrintDialog& dialog) override {
+        return dialog.exec() == QDialog::Accepted;
+    }
 };
 
 std::unique_ptr<IReportDialogs>& DialogsSlot() {
@@ -32,16 +34,21 @@ void SetReportPaper(QPrinter& printer) {
 
 }  // namespace
 
-IReportDialogs& TfrmReport::Dialogs() { return *DialogsSlot(); }
+IReportDialogs& TfrmReport::Dialogs() {
+    return *DialogsSlot();
+}
 
 void TfrmReport::SetDialogs(std::unique_ptr<IReportDialogs> dialogs) {
     DialogsSlot() = dialogs ? std::move(dialogs) : std::make_unique<TRealReportDialogs>();
 }
 
-TfrmReport::TfrmReport(TDomainTable& table, QWidget* parent) : TfrmReport(table, QStringLiteral("Report"), parent) {}
+TfrmReport::TfrmReport(TDomainTable& table, QWidget* parent)
+    : TfrmReport(table, QStringLiteral("Report"), parent) {}
 
 TfrmReport::TfrmReport(TDomainTable& table, const QString& caption, QWidget* parent)
-    : QWidget(parent, Qt::Window), table_(table), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    : QWidget(parent, Qt::Window),
+      table_(table),
+      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
     setWindowTitle(caption);
     setAttribute(Qt::WA_DontShowOnScreen);
     SetReportPaper(*printer_);
@@ -76,8 +83,9 @@ void TfrmReport::Preview() {
     dialog.setWindowTitle(windowTitle());
     // The preview asks for its pages from inside its own event handling, where no
     // error may escape: report it there and leave the preview open.
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-            [this, &dialog](QPrinter* printer) { RunCommand(&dialog, [&] { PaintReport(printer); }); });
+    connect(
+        &dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+        [this, &dialog](QPrinter* printer) { RunCommand(&dialog, [&] { PaintReport(printer); }); });
     Dialogs().ExecPreview(dialog);
 }
 

@@ -52,7 +52,8 @@ void WriteList(const std::string& path, const std::string& prefix, int count) {
     TDomainTable table;
     table.Open();
     for (int i = 0; i < count; ++i)
-        table.AppendRecord(prefix + std::to_string(1000 + i), i % 2 ? "net" : "com", "12/24/2026", 4 + i % 9);
+        table.AppendRecord(prefix + std::to_string(1000 + i), i % 2 ? "net" : "com", "12/24/2026",
+                           4 + i % 9);
     TDomainListFile::Save(table, path);
 }
 
@@ -77,7 +78,8 @@ protected:
     // Pages the preview window would show, made by the real preview widget.
     static int PreviewPages(QPrintPreviewDialog& dialog) {
         auto* widget = dialog.findChild<QPrintPreviewWidget*>();
-        if (!widget) return -1;
+        if (!widget)
+            return -1;
         widget->updatePreview();
         return widget->pageCount();
     }
@@ -142,7 +144,9 @@ TEST_F(TReportFormsTest, PreviewPaintsTheListInItsSortAndFilter) {
     window->PageControl1->setCurrentIndex(kTabFull);
     TDomainTable& table = window->kbmMemTable1();
     table.SortOn(TDomainField::Size);
-    table.SetFilter([](const TDomainTable& t, TDomainTable::TRecordId id) { return t.TextOf(id, TDomainField::Dom) == "net"; });
+    table.SetFilter([](const TDomainTable& t, TDomainTable::TRecordId id) {
+        return t.TextOf(id, TDomainField::Dom) == "net";
+    });
     table.MoveTo(5);
     const std::string pdf = home.Dir().File("preview.pdf");
     dialogs->onPreview = [&](QPrintPreviewDialog& dialog) {
@@ -229,7 +233,8 @@ TEST_F(TReportFormsTest, ErrorsAreReportedAndTheGridIsReleased) {
     // The printer cannot start: its file would go into a folder that does not exist.
     dialogs->onSetup = [&](QPrintDialog& dialog) {
         dialog.printer()->setOutputFormat(QPrinter::PdfFormat);
-        dialog.printer()->setOutputFileName(QString::fromStdString(home.Dir().File("no/such/folder/r.pdf")));
+        dialog.printer()->setOutputFileName(
+            QString::fromStdString(home.Dir().File("no/such/folder/r.pdf")));
         return true;
     };
     window->BtnPrint->click();

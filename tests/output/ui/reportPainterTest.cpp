@@ -10,14 +10,17 @@ namespace norvale {
 namespace {
 
 constexpr double kDpi = 200.0;
-int Px(double mm) { return static_cast<int>(mm * kDpi / 25.4); }
+int Px(double mm) {
+    return static_cast<int>(mm * kDpi / 25.4);
+}
 
 // Dark pixels in the rectangle between the two x and the two y, in millimetres.
 int Ink(const QImage& image, double x0, double x1, double y0, double y1) {
     int dark = 0;
     for (int y = Px(y0); y < Px(y1); ++y)
         for (int x = Px(x0); x < Px(x1); ++x)
-            if (qGray(image.pixel(x, y)) < 128) ++dark;
+            if (qGray(image.pixel(x, y)) < 128)
+                ++dark;
     return dark;
 }
 
