@@ -10,14 +10,16 @@
 namespace {
 
 std::string MakeList(std::size_t lines) {
-    static const char* kExtensions[] = {"com", "net", "org", "info", "co.uk", "de", "com", "me.uk", "us", "io"};
+    static const char* kExtensions[] = {"com", "net", "org",   "info", "co.uk",
+                                        "de",  "com", "me.uk", "us",   "io"};
     std::string text;
     text.reserve(lines * 26);
     std::uint64_t x = 1;
     for (std::size_t i = 0; i < lines; ++i) {
         x = x * 6364136223846793005ull + 1442695040888963407ull;
         const std::size_t length = 4 + (x >> 60);
-        for (std::size_t k = 0; k < length; ++k) text += static_cast<char>('a' + ((x >> (k * 3)) % 26));
+        for (std::size_t k = 0; k < length; ++k)
+            text += static_cast<char>('a' + ((x >> (k * 3)) % 26));
         text += '.';
         text += kExtensions[(x >> 40) % 10];
         text += ",05/31/2008\r\n";
@@ -28,8 +30,8 @@ std::string MakeList(std::size_t lines) {
 void BM_ImportListText(benchmark::State& state) {
     const std::string text = MakeList(static_cast<std::size_t>(state.range(0)));
     for (auto _ : state) {
-        norvale::TImportResult result =
-            norvale::ImportListText(text, [](std::string_view name, std::string_view) { return name.size() == 5; });
+        norvale::TImportResult result = norvale::ImportListText(
+            text, [](std::string_view name, std::string_view) { return name.size() == 5; });
         benchmark::DoNotOptimize(result.full.TotalRecordCount());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));

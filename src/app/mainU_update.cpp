@@ -16,18 +16,24 @@ namespace norvale {
 
 namespace {
 // Menus take "&" as an accelerator mark; doubled, it shows as itself.
-QString MenuText(const std::string& caption) { return ToQ(caption).replace(QLatin1Char('&'), QStringLiteral("&&")); }
+QString MenuText(const std::string& caption) {
+    return ToQ(caption).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
 }  // namespace
 
 void TfrmMain::WireUpdate() {
     frmUpdateB = new TfrmUpdateB(this);
-    connect(BtnInternet, &QToolButton::clicked, this, [this] { RunCommand(this, [this] { BtnInternetClick(); }); });
+    connect(BtnInternet, &QToolButton::clicked, this,
+            [this] { RunCommand(this, [this] { BtnInternetClick(); }); });
     connect(New1, &QAction::triggered, this, [this] { RunCommand(this, [this] { New1Click(); }); });
-    connect(ImportList1, &QAction::triggered, this, [this] { RunCommand(this, [this] { ImportList1Click(); }); });
+    connect(ImportList1, &QAction::triggered, this,
+            [this] { RunCommand(this, [this] { ImportList1Click(); }); });
     for (QObject* command : std::initializer_list<QObject*>{BtnInternet, New1, ImportList1}) {
         RegisterListCommand(command);
-        if (auto* action = qobject_cast<QAction*>(command)) action->setEnabled(true);
-        if (auto* widget = qobject_cast<QWidget*>(command)) widget->setEnabled(true);
+        if (auto* action = qobject_cast<QAction*>(command))
+            action->setEnabled(true);
+        if (auto* widget = qobject_cast<QWidget*>(command))
+            widget->setEnabled(true);
     }
 }
 
@@ -37,24 +43,30 @@ void TfrmMain::StartupResources() {
     BuildResourceMenus();
 }
 
-TWebAddresses TfrmMain::WebAddresses() const { return TWebAddresses::Load(*Store); }
+TWebAddresses TfrmMain::WebAddresses() const {
+    return TWebAddresses::Load(*Store);
+}
 
 void TfrmMain::BtnInternetClick() {
     BeginLongRun();
     TB->setEnabled(false);
     BtnInternet->setEnabled(false);
-    if (auto* bInsRule = findChild<QWidget*>(QStringLiteral("bInsRule"))) bInsRule->setEnabled(false);
+    if (auto* bInsRule = findChild<QWidget*>(QStringLiteral("bInsRule")))
+        bInsRule->setEnabled(false);
     frmUpdateB->PrepareUpdate();
     frmUpdateB->Execute();
 }
 
-void TfrmMain::New1Click() { BtnInternetClick(); }
+void TfrmMain::New1Click() {
+    BtnInternetClick();
+}
 
 void TfrmMain::ImportList1Click() {
     const QString path = TPrompts::OpenFileName(
         this, QStringLiteral("Import List"),
         QStringLiteral("Deleting-domains lists (*.zip *.txt);;All files (*)"));
-    if (path.isEmpty()) return;
+    if (path.isEmpty())
+        return;
     ImportListFile(path.toStdString());
 }
 
@@ -62,20 +74,26 @@ void TfrmMain::ImportListFile(const std::string& path) {
     BeginLongRun();
     TB->setEnabled(false);
     BtnInternet->setEnabled(false);
-    if (auto* bInsRule = findChild<QWidget*>(QStringLiteral("bInsRule"))) bInsRule->setEnabled(false);
+    if (auto* bInsRule = findChild<QWidget*>(QStringLiteral("bInsRule")))
+        bInsRule->setEnabled(false);
     frmUpdateB->PrepareImport(path);
     frmUpdateB->Execute();
 }
 
-void TfrmMain::EnsureDefaultResources() { norvale::EnsureDefaultResources(*Store, WebAddresses()); }
+void TfrmMain::EnsureDefaultResources() {
+    norvale::EnsureDefaultResources(*Store, WebAddresses());
+}
 
-void TfrmMain::StoreResources(const std::string& text) { norvale::StoreResources(*Store, text); }
+void TfrmMain::StoreResources(const std::string& text) {
+    norvale::StoreResources(*Store, text);
+}
 
 void TfrmMain::BuildResourceMenus() {
     // A value of another type fails here, before anything was removed: the menus keep
     // what they hold.
     const auto lines = ReadResources(*Store);
-    if (!lines) return;
+    if (!lines)
+        return;
     const TResourceMenus menus = ResourceMenusOf(*lines);
 
     Resources1->clear();

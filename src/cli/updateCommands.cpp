@@ -28,13 +28,14 @@ TActiveRules CheckedRules(TCliContext& context) {
 // Both files first; the command prints only what was saved.
 int Finish(TCliContext& context, TImportResult& result) {
     CommitListFiles(context.Folder(), result.full, result.match);
-    context.Out() << "Imported " << result.full.TotalRecordCount() << " domains, " << result.match.TotalRecordCount()
-                  << " match your rules\n";
+    context.Out() << "Imported " << result.full.TotalRecordCount() << " domains, "
+                  << result.match.TotalRecordCount() << " match your rules\n";
     return kExitOk;
 }
 
 int ImportCommand(TCliContext& context) {
-    if (context.Args().size() != 1) throw EUsageError("import needs one FILE");
+    if (context.Args().size() != 1)
+        throw EUsageError("import needs one FILE");
     context.LockForWriting();
     const TActiveRules rules = CheckedRules(context);
     TImportResult result;
@@ -48,31 +49,38 @@ int ImportCommand(TCliContext& context) {
 }
 
 int UpdateCommand(TCliContext& context) {
-    if (!context.Args().empty()) throw EUsageError("update takes no arguments");
-    if (!QCoreApplication::instance()) throw ENorvaleError("update needs the program's application object.");
+    if (!context.Args().empty())
+        throw EUsageError("update takes no arguments");
+    if (!QCoreApplication::instance())
+        throw ENorvaleError("update needs the program's application object.");
     context.LockForWriting();
     const TActiveRules rules = CheckedRules(context);
     TDownloader http;
     bool quiet = false;
     QObject::connect(&http, &TDownloader::WorkEnd, [&] {
-        if (!quiet) context.Err() << "Download completed.\n";
+        if (!quiet)
+            context.Err() << "Download completed.\n";
     });
     TUpdateHooks hooks;
     hooks.status = [&](const std::string& text) { context.Err() << text << "\n"; };
     hooks.quiet = [&](bool on) { quiet = on; };
-    hooks.matcher = [&](std::string_view name, std::string_view ext) { return rules.MatchesRules(name, ext); };
+    hooks.matcher = [&](std::string_view name, std::string_view ext) {
+        return rules.MatchesRules(name, ext);
+    };
     hooks.progress = [&](std::size_t i) { context.Err() << LoadingText(i) << "\n"; };
-    TImportResult result =
-        RunUpdate(http, context.Folder(), context.Settings(), TWebAddresses::Load(context.Settings()), hooks);
+    TImportResult result = RunUpdate(http, context.Folder(), context.Settings(),
+                                     TWebAddresses::Load(context.Settings()), hooks);
     return Finish(context, result);
 }
 
-const TCliCommand kImport("import",
-                          {"import FILE            import a list from a zip holding PoolDeletingDomainsList.txt,",
-                           "                       or from that text file itself"},
-                          ImportCommand);
-const TCliCommand kUpdate("update", {"update                 download the list and import it (progress on stderr)"},
-                          UpdateCommand);
+const TCliCommand kImport(
+    "import",
+    {"import FILE            import a list from a zip holding PoolDeletingDomainsList.txt,",
+     "                       or from that text file itself"},
+    ImportCommand);
+const TCliCommand kUpdate(
+    "update", {"update                 download the list and import it (progress on stderr)"},
+    UpdateCommand);
 
 }  // namespace
 

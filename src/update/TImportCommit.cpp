@@ -13,7 +13,9 @@
 namespace norvale {
 
 namespace {
-void RemoveQuietly(const std::string& path) { ::unlink(path.c_str()); }
+void RemoveQuietly(const std::string& path) {
+    ::unlink(path.c_str());
+}
 
 void SyncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -24,7 +26,8 @@ void SyncFolder(const std::string& folder) {
 }
 
 // Saves under a side name; an error still names the list file the user knows.
-void SaveAside(const TDomainTable& table, const std::string& sidePath, const std::string& realPath) {
+void SaveAside(const TDomainTable& table, const std::string& sidePath,
+               const std::string& realPath) {
     try {
         TDomainListFile::Save(table, sidePath);
     } catch (const EFileError& e) {
@@ -33,12 +36,16 @@ void SaveAside(const TDomainTable& table, const std::string& sidePath, const std
 }
 }  // namespace
 
-void CommitListFiles(const TDataFolder& folder, const TDomainTable& full, const TDomainTable& match) {
+void CommitListFiles(const TDataFolder& folder, const TDomainTable& full,
+                     const TDomainTable& match) {
     const std::string fullPath = folder.FilePath(TDomainLists::kFullListFile);
     const std::string matchPath = folder.FilePath(TDomainLists::kMatchListFile);
-    const std::string fullNew = folder.FilePath(std::string(".") + TDomainLists::kFullListFile + ".import");
-    const std::string matchNew = folder.FilePath(std::string(".") + TDomainLists::kMatchListFile + ".import");
-    const std::string fullOld = folder.FilePath(std::string(".") + TDomainLists::kFullListFile + ".previous");
+    const std::string fullNew =
+        folder.FilePath(std::string(".") + TDomainLists::kFullListFile + ".import");
+    const std::string matchNew =
+        folder.FilePath(std::string(".") + TDomainLists::kMatchListFile + ".import");
+    const std::string fullOld =
+        folder.FilePath(std::string(".") + TDomainLists::kFullListFile + ".previous");
 
     // Phase one: both new files complete on disk; nothing visible has changed.
     try {
@@ -86,7 +93,8 @@ void CommitListFiles(const TDataFolder& folder, const TDomainTable& full, const 
 }
 
 void ReplaceDomainLists(TDomainLists& lists, TImportResult&& result) {
-    if (result.cancelled) return;
+    if (result.cancelled)
+        return;
     CommitListFiles(lists.Folder(), result.full, result.match);
     lists.kbmMemTable1.ReplaceContent(std::move(result.full));
     lists.kbmMain.ReplaceContent(std::move(result.match));

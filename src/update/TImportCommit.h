@@ -12,7 +12,8 @@ namespace norvale {
 // exactly what they held before. Both new files are written completely under other
 // names first; only then are they renamed into place, with the previous full list kept
 // under a second name until the match list is in place too.
-void CommitListFiles(const TDataFolder& folder, const TDomainTable& full, const TDomainTable& match);
+void CommitListFiles(const TDataFolder& folder, const TDomainTable& full,
+                     const TDomainTable& match);
 
 // A finished import replaces the lists: the files first (CommitListFiles), then the
 // tables in memory, each keeping its sort and filter, compacted and on its first

@@ -50,7 +50,8 @@ private:
 // Opens the zip archive read-only with its consistency checks and reads the member
 // whole into memory, checking its CRC. A member that inflates past maxBytes is refused
 // as soon as it gets there.
-TListText ReadListMember(const std::string& archivePath, std::uint64_t maxBytes = kMaxListMemberBytes);
+TListText ReadListMember(const std::string& archivePath,
+                         std::uint64_t maxBytes = kMaxListMemberBytes);
 
 // True when bytes start like a zip archive.
 bool LooksLikeZip(const std::string& bytes);

@@ -8,19 +8,21 @@ namespace norvale {
 namespace {
 // The ten extensions of the rule editor, lower case; a tail is at most five characters,
 // so a look-up is a handful of short comparisons.
-constexpr std::array<std::string_view, 10> kKnownExtensions = {"com", "net", "org", "info", "biz",
-                                                              "ca",  "us",  "co.uk", "org.uk", "me.uk"};
+constexpr std::array<std::string_view, 10> kKnownExtensions = {
+    "com", "net", "org", "info", "biz", "ca", "us", "co.uk", "org.uk", "me.uk"};
 
 bool IsKnownExtension(std::string_view tail) {
     char lower[8];
-    if (tail.size() > sizeof lower) return false;
+    if (tail.size() > sizeof lower)
+        return false;
     for (std::size_t i = 0; i < tail.size(); ++i) {
         const char c = tail[i];
         lower[i] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
     }
     const std::string_view key(lower, tail.size());
     for (std::string_view known : kKnownExtensions)
-        if (known == key) return true;
+        if (known == key)
+            return true;
     return false;
 }
 }  // namespace
@@ -31,15 +33,18 @@ std::string_view ExtensionOfField(std::string_view field) {
     for (const std::size_t length : {3u, 4u, 2u, 5u}) {
         const std::size_t take = length < field.size() ? length : field.size();
         const std::string_view tail = field.substr(field.size() - take);
-        if (!IsKnownExtension(tail)) continue;
+        if (!IsKnownExtension(tail))
+            continue;
         // With a dot in the field, a tail only counts when the dot stands right before
         // it: otherwise example.plus would read as "us" and example.africa as "ca".
-        if (hasDot && (take == field.size() || field[field.size() - take - 1] != '.')) continue;
+        if (hasDot && (take == field.size() || field[field.size() - take - 1] != '.'))
+            continue;
         return tail;
     }
     // Anything else: what follows the name, so example.de keeps "de" and is exported
     // as the domain it is.
-    if (!hasDot) return {};
+    if (!hasDot)
+        return {};
     return field.substr(firstDot + 1);
 }
 
@@ -59,7 +64,8 @@ TLineValues ValuesOfLine(std::string_view line) {
         field2 = field2.substr(0, field2.find(','));
     }
     const std::string_view name = field1.substr(0, field1.find('.'));
-    return {StoredText(TDomainField::Domain, name), StoredText(TDomainField::Dom, ExtensionOfField(field1)),
+    return {StoredText(TDomainField::Domain, name),
+            StoredText(TDomainField::Dom, ExtensionOfField(field1)),
             StoredText(TDomainField::ExDate, field2), static_cast<std::int32_t>(name.size())};
 }
 }  // namespace
@@ -69,10 +75,12 @@ TDomainRecord RecordOfLine(std::string_view line) {
     return TDomainRecord{std::string(v.name), std::string(v.dom), std::string(v.date), v.size};
 }
 
-std::string LoadingText(std::size_t lineIndex) { return "Loading..." + std::to_string(lineIndex); }
+std::string LoadingText(std::size_t lineIndex) {
+    return "Loading..." + std::to_string(lineIndex);
+}
 
-TImportResult ImportListText(std::string_view text, const TImportMatcher& matcher, const TImportProgress& progress,
-                             const bool* cancel) {
+TImportResult ImportListText(std::string_view text, const TImportMatcher& matcher,
+                             const TImportProgress& progress, const bool* cancel) {
     text = text.substr(0, text.find('\0'));
     TImportResult result;
     result.full.Open();
@@ -97,7 +105,8 @@ TImportResult ImportListText(std::string_view text, const TImportMatcher& matche
         if (cr) {
             length = static_cast<std::size_t>(cr - start);
             next = pos + length + 1;
-            if (next < text.size() && text[next] == '\n') ++next;
+            if (next < text.size() && text[next] == '\n')
+                ++next;
         } else {
             next = pos + length + 1;
         }
@@ -107,9 +116,11 @@ TImportResult ImportListText(std::string_view text, const TImportMatcher& matche
         if (!line.empty()) {
             const TLineValues v = ValuesOfLine(line);
             result.full.AppendRecord(v.name, v.dom, v.date, v.size);
-            if (matcher && matcher(v.name, v.dom)) result.match.AppendRecord(v.name, v.dom, v.date, v.size);
+            if (matcher && matcher(v.name, v.dom))
+                result.match.AppendRecord(v.name, v.dom, v.date, v.size);
         }
-        if ((index + 1) % kImportProgressLines == 0 && progress) progress(index);
+        if ((index + 1) % kImportProgressLines == 0 && progress)
+            progress(index);
         ++index;
     }
     result.lines = index;

@@ -45,7 +45,8 @@ constexpr TLinkRow kBuiltIn[] = {
 std::string FoldCaption(std::string_view caption) {
     std::string key = TSplStr::ReplaceAll(caption, "&", "");
     for (char& c : key)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     return key;
 }
 }  // namespace
@@ -53,21 +54,24 @@ std::string FoldCaption(std::string_view caption) {
 std::vector<std::string> BuiltInResources(const TWebAddresses& addresses) {
     std::vector<std::string> lines;
     for (const TLinkRow& row : kBuiltIn)
-        lines.push_back(row.path ? std::string(row.caption) + "|" + addresses.LinkUrl(row.path) : row.caption);
+        lines.push_back(row.path ? std::string(row.caption) + "|" + addresses.LinkUrl(row.path)
+                                 : row.caption);
     return lines;
 }
 
 void EnsureDefaultResources(TSettingsStore& store, const TWebAddresses& addresses) {
     TExRegistry registry(store);
     registry.OpenKey(kResourcesKey, true);
-    if (!registry.ValueExists(kResourcesValue)) registry.WriteMultiSz(kResourcesValue, BuiltInResources(addresses));
+    if (!registry.ValueExists(kResourcesValue))
+        registry.WriteMultiSz(kResourcesValue, BuiltInResources(addresses));
     registry.CloseKey();
 }
 
 std::optional<std::vector<std::string>> ReadResources(TSettingsStore& store) {
     TExRegistry registry(store);
     registry.OpenKey(kResourcesKey, true);
-    if (!registry.ValueExists(kResourcesValue)) return std::nullopt;
+    if (!registry.ValueExists(kResourcesValue))
+        return std::nullopt;
     std::vector<std::string> scratch;
     registry.GrantAccessTree(TRegRoot::CurrentUser, kResourcesKey, scratch);
     std::vector<std::string> lines;
@@ -87,7 +91,8 @@ std::vector<std::string> TextLines(std::string_view text) {
         }
         lines.emplace_back(text.substr(pos, end - pos));
         pos = end + 1;
-        if (text[end] == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
+        if (text[end] == '\r' && pos < text.size() && text[pos] == '\n')
+            ++pos;
     }
     return lines;
 }
@@ -100,12 +105,15 @@ void StoreResources(TSettingsStore& store, std::string_view text) {
     std::vector<std::string> lines;
     // A NUL would cut the stored line short, and an empty line ends the list.
     for (std::string& line : TextLines(text.substr(0, text.find('\0'))))
-        if (!line.empty()) lines.push_back(std::move(line));
+        if (!line.empty())
+            lines.push_back(std::move(line));
     registry.WriteMultiSz(kResourcesValue, lines);
     registry.CloseKey();
 }
 
-std::string_view LinkCaption(std::string_view line) { return line.substr(0, line.find('|')); }
+std::string_view LinkCaption(std::string_view line) {
+    return line.substr(0, line.find('|'));
+}
 
 std::string_view LinkAddress(std::string_view line) {
     const std::size_t bar = line.find('|');
@@ -121,7 +129,8 @@ TResourceMenus ResourceMenusOf(const std::vector<std::string>& lines) {
         }
         menus.linkLines.push_back(line);
         // A link before the first group has no menu to go into.
-        if (!menus.groups.empty()) menus.groups.back().links.emplace_back(LinkCaption(line));
+        if (!menus.groups.empty())
+            menus.groups.back().links.emplace_back(LinkCaption(line));
     }
     return menus;
 }
@@ -129,7 +138,8 @@ TResourceMenus ResourceMenusOf(const std::vector<std::string>& lines) {
 std::string LinkForCaption(const std::vector<std::string>& linkLines, std::string_view caption) {
     const std::string key = FoldCaption(caption);
     for (const std::string& line : linkLines)
-        if (FoldCaption(LinkCaption(line)) == key) return std::string(LinkAddress(line));
+        if (FoldCaption(LinkCaption(line)) == key)
+            return std::string(LinkAddress(line));
     return {};
 }
 

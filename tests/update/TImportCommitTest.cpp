@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <string>
 
+#include "domains/TDomainListFile.h"
 #include "support/TFileSizeLimit.h"
 #include "support/TTempDir.h"
-#include "domains/TDomainListFile.h"
 #include "update/TImportCommit.h"
 
 namespace norvale {
@@ -21,7 +21,8 @@ protected:
         lists.kbmMemTable1.Open();
         lists.kbmMain.Open();
         lists.kbmDraft.Open();
-        for (const char* name : {"old1", "old2", "old3"}) lists.kbmMemTable1.AppendRecord(name, "com", "d", 4);
+        for (const char* name : {"old1", "old2", "old3"})
+            lists.kbmMemTable1.AppendRecord(name, "com", "d", 4);
         lists.kbmMain.AppendRecord("old1", "com", "d", 4);
         lists.kbmDraft.AppendRecord("draft", "net", "", 5);
         lists.SaveDomainLists();
@@ -34,8 +35,10 @@ protected:
         TImportResult r;
         r.full.Open();
         r.match.Open();
-        for (std::size_t i = 0; i < fullCount; ++i) r.full.AppendRecord("new" + std::to_string(i), "net", "x", 4);
-        for (std::size_t i = 0; i < matchCount; ++i) r.match.AppendRecord("m" + std::to_string(i), "org", "x", 2);
+        for (std::size_t i = 0; i < fullCount; ++i)
+            r.full.AppendRecord("new" + std::to_string(i), "net", "x", 4);
+        for (std::size_t i = 0; i < matchCount; ++i)
+            r.match.AppendRecord("m" + std::to_string(i), "org", "x", 2);
         return r;
     }
 
@@ -105,7 +108,9 @@ TEST_F(ImportCommit, MatchListFailingAfterTheFullListWasPlacedRestoresIt) {
         ReplaceDomainLists(lists, NewLists(2, 2));
         FAIL() << "no error";
     } catch (const EFileError& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + dir.File("mlist.dat") + "\". ", 0), 0u)
+        EXPECT_EQ(std::string(e.what()).rfind(
+                      "Cannot create file \"" + dir.File("mlist.dat") + "\". ", 0),
+                  0u)
             << e.what();
     }
     EXPECT_EQ(dir.Read("dlist.dat"), fullBefore);

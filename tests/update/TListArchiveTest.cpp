@@ -33,8 +33,10 @@ TEST(ListArchive, ReadsTheMemberAmongOthers) {
 
 TEST(ListArchive, MissingMemberIsAnError) {
     TTempDir dir;
-    TZipBuilder().Add("PoolDeletingDomainsList.csv", kList).Add("pooldeletingdomainslist.txt", kList).WriteTo(
-        dir.File("a.zip"));
+    TZipBuilder()
+        .Add("PoolDeletingDomainsList.csv", kList)
+        .Add("pooldeletingdomainslist.txt", kList)
+        .WriteTo(dir.File("a.zip"));
     EXPECT_EQ(ErrorOf(dir.File("a.zip")),
               "The archive \"" + dir.File("a.zip") + "\" holds no PoolDeletingDomainsList.txt.");
     TZipBuilder().WriteTo(dir.File("empty.zip"));
@@ -49,7 +51,9 @@ TEST(ListArchive, DamagedArchivesAreRefused) {
     dir.Write("none.zip", "");
     for (const char* name : {"html.zip", "cut.zip", "none.zip", "missing.zip"}) {
         const std::string message = ErrorOf(dir.File(name));
-        EXPECT_EQ(message.rfind("\"" + dir.File(name) + "\" is not a readable zip archive: ", 0), 0u) << message;
+        EXPECT_EQ(message.rfind("\"" + dir.File(name) + "\" is not a readable zip archive: ", 0),
+                  0u)
+            << message;
     }
 }
 
@@ -81,9 +85,11 @@ TEST(ListArchive, MemberLargerThanDeclaredIsCutAtTheCap) {
     const std::string content(300000, 'a');
     std::string bytes = TZipBuilder().Add(kListMemberName, content).Bytes();
     const std::uint32_t real = 300000;
-    const std::string realLe{char(real & 0xff), char((real >> 8) & 0xff), char((real >> 16) & 0xff), char(real >> 24)};
+    const std::string realLe{char(real & 0xff), char((real >> 8) & 0xff), char((real >> 16) & 0xff),
+                             char(real >> 24)};
     const std::string fake{char(100), 0, 0, 0};
-    for (std::size_t at = bytes.find(realLe); at != std::string::npos; at = bytes.find(realLe, at + 4))
+    for (std::size_t at = bytes.find(realLe); at != std::string::npos;
+         at = bytes.find(realLe, at + 4))
         bytes.replace(at, 4, fake);
     dir.Write("liar.zip", bytes);
     const std::string message = ErrorOf(dir.File("liar.zip"), 200000);

@@ -11,7 +11,8 @@ namespace {
 
 std::vector<TDomainRecord> Records(const TDomainTable& table) {
     std::vector<TDomainRecord> out;
-    for (std::size_t row = 0; row < table.RecordCount(); ++row) out.push_back(table.RecordOf(table.RecordAtRow(row)));
+    for (std::size_t row = 0; row < table.RecordCount(); ++row)
+        out.push_back(table.RecordOf(table.RecordAtRow(row)));
     return out;
 }
 
@@ -71,7 +72,8 @@ TEST(ListImport, LongNameIsCutButSizeIsTheWholeLength) {
 }
 
 TEST(ListImport, CutsLinesAtCrLfAndCrLfSkipsEmptyLinesAndStopsAtNul) {
-    const std::string text = std::string("a.com,1\r\nb.net,2\rc.org,3\n\n\r\nd.biz,4\r\n") + '\0' + "e.com,5\n";
+    const std::string text =
+        std::string("a.com,1\r\nb.net,2\rc.org,3\n\n\r\nd.biz,4\r\n") + '\0' + "e.com,5\n";
     const TImportResult result = ImportListText(text, nullptr);
     const std::vector<TDomainRecord> expected = {
         {"a", "com", "1", 1}, {"b", "net", "2", 1}, {"c", "org", "3", 1}, {"d", "biz", "4", 1}};
@@ -93,7 +95,8 @@ TEST(ListImport, MatcherSeesStoredValuesAndDuplicatesStay) {
         asked.emplace_back(name, ext);
         return ext == "com";
     };
-    const std::string text = kLongName + ".com,d\nshop.net,d\nshop.com,d\nshop.com,d\nx.abcdefghijklm,d\n";
+    const std::string text =
+        kLongName + ".com,d\nshop.net,d\nshop.com,d\nshop.com,d\nx.abcdefghijklm,d\n";
     const TImportResult result = ImportListText(text, matcher);
     ASSERT_EQ(asked.size(), 5u);
     EXPECT_EQ(asked[0].first, std::string(255, 'n'));  // cut, as stored
@@ -117,7 +120,8 @@ TEST(ListImport, ProgressEvery3000Lines) {
     };
     for (const TCase& c : {TCase{2999, {}}, TCase{3000, {2999}}, TCase{6001, {2999, 5999}}}) {
         std::vector<std::size_t> seen;
-        const TImportResult result = ImportListText(Lines(c.lines), nullptr, [&](std::size_t i) { seen.push_back(i); });
+        const TImportResult result =
+            ImportListText(Lines(c.lines), nullptr, [&](std::size_t i) { seen.push_back(i); });
         EXPECT_EQ(seen, c.progress) << c.lines << " lines";
         EXPECT_EQ(result.full.TotalRecordCount(), c.lines);
     }

@@ -56,7 +56,7 @@ TEST_F(Resources, ReadMultiSzStopsAtTheFirstEmptyStringAndNeverReadsPastTheData)
         {std::string("a\0\0b\0\0", 6), {"a"}},
         {std::string("\0a\0\0", 4), {}},
         {"", {}},
-        {"abc", {"abc"}},                    // unterminated
+        {"abc", {"abc"}},                        // unterminated
         {std::string("a\0bc", 4), {"a", "bc"}},  // last string unterminated
     };
     for (const TCase& c : cases) {
@@ -81,7 +81,9 @@ TEST_F(Resources, ReadMultiSzErrors) {
         FAIL();
     } catch (const EExRegistryException& e) {
         EXPECT_EQ(e.Code(), 2);
-        EXPECT_STREQ(e.what(), "Error 2 : The system cannot find the file specified.\r\n:Unable read MULTI_SZ value");
+        EXPECT_STREQ(
+            e.what(),
+            "Error 2 : The system cannot find the file specified.\r\n:Unable read MULTI_SZ value");
     }
     EXPECT_EQ(EExRegistryException(77, "x").what(), std::string("Error 77:x"));
 }
@@ -101,7 +103,8 @@ TEST_F(Resources, FirstStartStoresTheBuiltInListAndItsThreeGroups) {
     EXPECT_EQ(menus.groups[2].caption, "Commercial Domain Software");
     EXPECT_EQ(menus.groups[2].links.size(), 4u);
     EXPECT_EQ(menus.linkLines.size(), 24u);
-    for (const std::string& line : menus.linkLines) EXPECT_TRUE(IsWebAddress(LinkAddress(line))) << line;
+    for (const std::string& line : menus.linkLines)
+        EXPECT_TRUE(IsWebAddress(LinkAddress(line))) << line;
 
     // A stored list, even a different one, is never overwritten.
     StoreResources(store, "#G\nx|http://a.example/\n");
@@ -109,11 +112,14 @@ TEST_F(Resources, FirstStartStoresTheBuiltInListAndItsThreeGroups) {
     EXPECT_EQ(ReadResources(store), (Lines{"#G", "x|http://a.example/"}));
 }
 
-TEST_F(Resources, NoStoredListReadsAsNothing) { EXPECT_FALSE(ReadResources(store)); }
+TEST_F(Resources, NoStoredListReadsAsNothing) {
+    EXPECT_FALSE(ReadResources(store));
+}
 
 TEST_F(Resources, StoreResourcesDropsEmptyLinesSoNothingAfterThemIsLost) {
     StoreResources(store, "#One\r\na|http://a.example/\r\n\r\n#Two\rb|http://b.example/\n\nc\r\n");
-    EXPECT_EQ(ReadResources(store), (Lines{"#One", "a|http://a.example/", "#Two", "b|http://b.example/", "c"}));
+    EXPECT_EQ(ReadResources(store),
+              (Lines{"#One", "a|http://a.example/", "#Two", "b|http://b.example/", "c"}));
 }
 
 TEST(ResourceMenus, LinksBeforeAnyGroupHaveNoItemButResolve) {
@@ -127,8 +133,8 @@ TEST(ResourceMenus, LinksBeforeAnyGroupHaveNoItemButResolve) {
 
 TEST(ResourceMenus, LinkForCaptionIgnoresAccelMarksAndCaseAndTakesTheFirst) {
     const Lines links = {"1&1|http://s.example/links/1&1", "Godaddy|http://first.example/",
-                         "Godaddy|http://second.example/", "plain", "Local|file:///etc/passwd",
-                         "Run|javascript:alert(1)"};
+                         "Godaddy|http://second.example/", "plain",
+                         "Local|file:///etc/passwd",       "Run|javascript:alert(1)"};
     EXPECT_EQ(LinkForCaption(links, "1&&1"), "http://s.example/links/1&1");
     EXPECT_EQ(LinkForCaption(links, "&1&1"), "http://s.example/links/1&1");
     EXPECT_EQ(LinkForCaption(links, "&GODADDY"), "http://first.example/");
@@ -149,7 +155,8 @@ TEST_F(Resources, GrantAccessTreeListsKeysDepthFirstAndKeepsTheStoreTheOwnersOnl
     TExRegistry registry(store);
     Lines below;
     registry.GrantAccessTree(TRegRoot::CurrentUser, kResourcesKey, below);
-    EXPECT_EQ(below, (Lines{"Software\\Norvale\\Res\\A", "Software\\Norvale\\Res\\A\\Deep", "Software\\Norvale\\Res\\B"}));
+    EXPECT_EQ(below, (Lines{"Software\\Norvale\\Res\\A", "Software\\Norvale\\Res\\A\\Deep",
+                            "Software\\Norvale\\Res\\B"}));
     struct stat st {};
     ASSERT_EQ(::stat(store.FilePath().c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);

@@ -11,8 +11,10 @@ namespace norvale {
 
 namespace {
 std::string SizeText(qint64 bytes) {
-    if (bytes % (qint64(1) << 20) == 0) return std::to_string(bytes >> 20) + " MiB";
-    if (bytes % 1024 == 0) return std::to_string(bytes >> 10) + " KiB";
+    if (bytes % (qint64(1) << 20) == 0)
+        return std::to_string(bytes >> 20) + " MiB";
+    if (bytes % 1024 == 0)
+        return std::to_string(bytes >> 10) + " KiB";
     return std::to_string(bytes) + " bytes";
 }
 }  // namespace
@@ -25,17 +27,21 @@ TDownloader::TDownloader(QObject* parent) : QObject(parent) {
 
 void TDownloader::Abort() {
     aborted_ = true;
-    if (reply_) reply_->abort();
+    if (reply_)
+        reply_->abort();
 }
 
-TDownloader::TResult TDownloader::Get(const std::string& url, qint64 maxBytes, const std::string& what) {
+TDownloader::TResult TDownloader::Get(const std::string& url, qint64 maxBytes,
+                                      const std::string& what) {
     // Tolerant parsing percent-encodes what an address may not hold as it stands.
-    const QUrl address(QString::fromLatin1(url.data(), static_cast<qsizetype>(url.size())), QUrl::TolerantMode);
+    const QUrl address(QString::fromLatin1(url.data(), static_cast<qsizetype>(url.size())),
+                       QUrl::TolerantMode);
     QNetworkRequest request(address);
     request.setRawHeader("Accept", kDownloadAccept);
     request.setHeader(QNetworkRequest::UserAgentHeader, QByteArray(kDownloadUserAgent));
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArray(kDownloadContentType));
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setTransferTimeout(0);  // a slow list is still a list; Cancel ends a stalled one
 
     aborted_ = false;
@@ -49,19 +55,23 @@ TDownloader::TResult TDownloader::Get(const std::string& url, qint64 maxBytes, c
         reply->abort();
     };
     const auto begin = [&] {
-        if (begun) return;
+        if (begun)
+            return;
         begun = true;
         const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
         emit WorkBegin(announced > 0 ? announced : 0);
     };
     connect(reply, &QNetworkReply::readyRead, this, [&] {
-        if (!tooLarge.empty()) return;
+        if (!tooLarge.empty())
+            return;
         begin();
         result.body += reply->readAll();
-        if (result.body.size() > maxBytes) refuse();
+        if (result.body.size() > maxBytes)
+            refuse();
     });
     connect(reply, &QNetworkReply::downloadProgress, this, [&](qint64 received, qint64 total) {
-        if (!tooLarge.empty() || !begun) return;
+        if (!tooLarge.empty() || !begun)
+            return;
         if (total > maxBytes) {
             refuse();
             return;
@@ -70,7 +80,8 @@ TDownloader::TResult TDownloader::Get(const std::string& url, qint64 maxBytes, c
     });
     QEventLoop loop;
     connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    if (!reply->isFinished()) loop.exec(QEventLoop::AllEvents);
+    if (!reply->isFinished())
+        loop.exec(QEventLoop::AllEvents);
     // The handlers above hold this call's locals; nothing may reach them after it.
     disconnect(reply, nullptr, this, nullptr);
     reply_.clear();
@@ -80,13 +91,16 @@ TDownloader::TResult TDownloader::Get(const std::string& url, qint64 maxBytes, c
         result.cancelled = true;
         return result;
     }
-    if (!tooLarge.empty()) throw EDownloadError(tooLarge);
+    if (!tooLarge.empty())
+        throw EDownloadError(tooLarge);
     if (reply->error() != QNetworkReply::NoError) {
         const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
         std::string reason;
         if (status.isValid()) {
             reason = std::to_string(status.toInt()) + " " +
-                     reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString().toStdString();
+                     reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute)
+                         .toString()
+                         .toStdString();
         } else {
             reason = reply->errorString().toStdString();
         }

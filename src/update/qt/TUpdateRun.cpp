@@ -16,11 +16,13 @@ std::string_view TrimBlanks(std::string_view text) {
 
 std::string ListAddressFrom(std::string_view listAddressText, const TWebAddresses& addresses) {
     const std::string_view trimmed = TrimBlanks(listAddressText);
-    if (trimmed.empty()) return addresses.DefaultListUrl();
+    if (trimmed.empty())
+        return addresses.DefaultListUrl();
     // Untrimmed, a line break would go into the request and the download fail.
     const std::string address(trimmed);
     if (!IsWebAddress(address))
-        throw EDownloadError("The list address \"" + address + "\" given by \"" + addresses.ListAddressTextUrl() +
+        throw EDownloadError("The list address \"" + address + "\" given by \"" +
+                             addresses.ListAddressTextUrl() +
                              "\" is not an http:// or https:// address.");
     return address;
 }
@@ -28,14 +30,17 @@ std::string ListAddressFrom(std::string_view listAddressText, const TWebAddresse
 TImportResult RunUpdate(TDownloader& http, const TDataFolder& folder, TSettingsStore& store,
                         const TWebAddresses& addresses, const TUpdateHooks& hooks) {
     const auto status = [&](const std::string& text) {
-        if (hooks.status) hooks.status(text);
+        if (hooks.status)
+            hooks.status(text);
     };
     const auto quiet = [&](bool on) {
-        if (hooks.quiet) hooks.quiet(on);
+        if (hooks.quiet)
+            hooks.quiet(on);
     };
     const auto cancelled = [&] { return hooks.cancel && *hooks.cancel; };
     const auto processEvents = [&] {
-        if (hooks.processEvents) hooks.processEvents();
+        if (hooks.processEvents)
+            hooks.processEvents();
     };
     TImportResult stopped;
     stopped.cancelled = true;
@@ -49,15 +54,19 @@ TImportResult RunUpdate(TDownloader& http, const TDataFolder& folder, TSettingsS
 
     const TDownloader::TResult addressText =
         http.Get(addresses.ListAddressTextUrl(), kMaxListAddressBytes, "list address text");
-    if (addressText.cancelled || cancelled()) return stopped;
+    if (addressText.cancelled || cancelled())
+        return stopped;
     const std::string listAddress = ListAddressFrom(addressText.body.toStdString(), addresses);
 
-    const TDownloader::TResult resources = http.Get(addresses.ResourcesTextUrl(), kMaxResourcesBytes, "resources text");
-    if (resources.cancelled || cancelled()) return stopped;
+    const TDownloader::TResult resources =
+        http.Get(addresses.ResourcesTextUrl(), kMaxResourcesBytes, "resources text");
+    if (resources.cancelled || cancelled())
+        return stopped;
     const std::string resourcesText = resources.body.toStdString();
     if (!TrimBlanks(resourcesText).empty()) {
         StoreResources(store, resourcesText);
-        if (hooks.resourcesChanged) hooks.resourcesChanged();
+        if (hooks.resourcesChanged)
+            hooks.resourcesChanged();
     }
 
     quiet(false);
@@ -67,13 +76,16 @@ TImportResult RunUpdate(TDownloader& http, const TDataFolder& folder, TSettingsS
     }
 
     TDownloader::TResult zip = http.Get(listAddress, kMaxListZipBytes, "list archive");
-    if (zip.cancelled || cancelled()) return stopped;
+    if (zip.cancelled || cancelled())
+        return stopped;
 
     status("Loading...");
     const std::string archivePath = folder.FilePath(kDownloadedArchiveName);
-    WriteFileAtomically(archivePath, std::string_view(zip.body.constData(), static_cast<std::size_t>(zip.body.size())));
+    WriteFileAtomically(archivePath, std::string_view(zip.body.constData(),
+                                                      static_cast<std::size_t>(zip.body.size())));
     zip.body = QByteArray();  // the import needs the memory more
-    if (cancelled()) return stopped;
+    if (cancelled())
+        return stopped;
 
     TListText text = ReadListMember(archivePath);
     DeleteFileOrThrow(archivePath);

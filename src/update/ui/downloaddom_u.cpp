@@ -81,7 +81,8 @@ TfrmUpdateB::TfrmUpdateB(TfrmMain* main)
 
     IdHTTP1 = new TDownloader(this);
     connect(btnCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
-    connect(IdHTTP1, &TDownloader::WorkBegin, this, [this](qint64 size) { IdHTTP1WorkBegin(size); });
+    connect(IdHTTP1, &TDownloader::WorkBegin, this,
+            [this](qint64 size) { IdHTTP1WorkBegin(size); });
     connect(IdHTTP1, &TDownloader::Work, this, [this](qint64 count) { IdHTTP1Work(count); });
     connect(IdHTTP1, &TDownloader::WorkEnd, this, [this] { IdHTTP1WorkEnd(); });
 
@@ -108,7 +109,8 @@ void TfrmUpdateB::Execute() {
     closing_ = false;
     finalBlockDone_ = false;
     exec();
-    if (!finalBlockDone_) FinalBlock();
+    if (!finalBlockDone_)
+        FinalBlock();
 }
 
 void TfrmUpdateB::showEvent(QShowEvent* event) {
@@ -116,21 +118,27 @@ void TfrmUpdateB::showEvent(QShowEvent* event) {
     FormShow();
     // The run waits until the dialog is on screen; an offscreen or unfocused dialog may
     // never be activated, so the showing itself asks for the first activation.
-    QMetaObject::invokeMethod(this, [this] { FormActivate(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { FormActivate(); }, Qt::QueuedConnection);
 }
 
 bool TfrmUpdateB::event(QEvent* event) {
     const bool handled = QDialog::event(event);
-    if (event->type() == QEvent::WindowActivate) FormActivate();
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
     return handled;
 }
 
-void TfrmUpdateB::FormShow() { StartedFlag = false; }
+void TfrmUpdateB::FormShow() {
+    StartedFlag = false;
+}
 
 void TfrmUpdateB::FormActivate() {
-    if (!isVisible() || closing_) return;
+    if (!isVisible() || closing_)
+        return;
     ProgressBar1->setValue(0);
-    if (StartedFlag) return;
+    if (StartedFlag)
+        return;
     StartedFlag = true;
     Run();
 }
@@ -149,7 +157,9 @@ void TfrmUpdateB::btnCancelClick() {
 void TfrmUpdateB::IdHTTP1WorkBegin(qint64 size) {
     Label1->setText(QStringLiteral("Download domains..."));
     ProgressBar1->setValue(0);
-    if (size != 0) ProgressBar1->setMaximum(static_cast<int>(std::min<qint64>(size, std::numeric_limits<int>::max())));
+    if (size != 0)
+        ProgressBar1->setMaximum(
+            static_cast<int>(std::min<qint64>(size, std::numeric_limits<int>::max())));
 }
 
 void TfrmUpdateB::IdHTTP1Work(qint64 count) {
@@ -157,19 +167,23 @@ void TfrmUpdateB::IdHTTP1Work(qint64 count) {
         IdHTTP1->Abort();
         return;
     }
-    if (QuietFlag) return;
+    if (QuietFlag)
+        return;
     ProcessEvents();
     ProgressBar1->setValue(static_cast<int>(std::min<qint64>(count, ProgressBar1->maximum())));
 }
 
 void TfrmUpdateB::IdHTTP1WorkEnd() {
-    if (QuietFlag) return;
+    if (QuietFlag)
+        return;
     Label1->setText(QStringLiteral("Download completed."));
     ProgressBar1->setMaximum(1);
     ProgressBar1->setValue(1);
 }
 
-void TfrmUpdateB::ProcessEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void TfrmUpdateB::ProcessEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 void TfrmUpdateB::ImportProgress(std::size_t lineIndex) {
     Label1->setText(ToQ(LoadingText(lineIndex)));
@@ -194,13 +208,15 @@ void TfrmUpdateB::Run() {
             RunImport(result);
         }
         // A Cancel at any point keeps the lists as they were, in memory and on disk.
-        if (!result.cancelled && !CancelFlag) ReplaceDomainLists(*main_->Lists, std::move(result));
+        if (!result.cancelled && !CancelFlag)
+            ReplaceDomainLists(*main_->Lists, std::move(result));
     } catch (const std::exception& e) {
         error = e.what();
     }
     FinalBlock();
     running_ = false;
-    if (!error.empty() && !CancelFlag) TPrompts::Error(main_, ToQ(error));
+    if (!error.empty() && !CancelFlag)
+        TPrompts::Error(main_, ToQ(error));
 }
 
 void TfrmUpdateB::RunDownload(TImportResult& result) {
@@ -212,7 +228,9 @@ void TfrmUpdateB::RunDownload(TImportResult& result) {
     hooks.quiet = [this](bool on) { QuietFlag = on; };
     hooks.resourcesChanged = [this] { main_->BuildResourceMenus(); };
     hooks.processEvents = [this] { ProcessEvents(); };
-    hooks.matcher = [this](std::string_view name, std::string_view ext) { return main_->LVChecked.MatchesRules(name, ext); };
+    hooks.matcher = [this](std::string_view name, std::string_view ext) {
+        return main_->LVChecked.MatchesRules(name, ext);
+    };
     hooks.progress = [this](std::size_t i) { ImportProgress(i); };
     hooks.cancel = &CancelFlag;
     result = RunUpdate(*IdHTTP1, main_->Folder, *main_->Store, main_->WebAddresses(), hooks);
@@ -228,7 +246,10 @@ void TfrmUpdateB::RunImport(TImportResult& result) {
         return;
     }
     result = ImportListText(
-        text.View(), [this](std::string_view name, std::string_view ext) { return main_->LVChecked.MatchesRules(name, ext); },
+        text.View(),
+        [this](std::string_view name, std::string_view ext) {
+            return main_->LVChecked.MatchesRules(name, ext);
+        },
         [this](std::size_t i) { ImportProgress(i); }, &CancelFlag);
 }
 
@@ -238,14 +259,16 @@ void TfrmUpdateB::FinalBlock() {
     main_->EndLongRun();
     main_->PageControl1->setEnabled(true);
     main_->TB->setEnabled(true);
-    if (auto* bInsRule = main_->findChild<QWidget*>(QStringLiteral("bInsRule"))) bInsRule->setEnabled(true);
+    if (auto* bInsRule = main_->findChild<QWidget*>(QStringLiteral("bInsRule")))
+        bInsRule->setEnabled(true);
     main_->BtnInternet->setEnabled(true);
     // Closes once the run has returned, in place of a posted window message.
     QMetaObject::invokeMethod(
         this,
         [this] {
             closing_ = true;
-            if (isVisible()) done(QDialog::Accepted);
+            if (isVisible())
+                done(QDialog::Accepted);
         },
         Qt::QueuedConnection);
 }
@@ -259,12 +282,14 @@ void TfrmUpdateB::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmUpdateB::reject() {
-    if (running_) return;  // Escape does not end a run; Cancel does
+    if (running_)
+        return;  // Escape does not end a run; Cancel does
     QDialog::reject();
 }
 
 void TfrmUpdateB::done(int result) {
-    if (running_) return;
+    if (running_)
+        return;
     FormClose();
     QDialog::done(result);
 }

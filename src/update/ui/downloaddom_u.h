@@ -26,7 +26,7 @@ public:
     explicit TfrmUpdateB(TfrmMain* main);
     ~TfrmUpdateB() override;
 
-    QLabel* Label1 = nullptr;        // the status text
+    QLabel* Label1 = nullptr;  // the status text
     QProgressBar* ProgressBar1 = nullptr;
     QPushButton* btnCancel = nullptr;
     QLabel* Heading = nullptr;

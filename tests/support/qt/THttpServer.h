@@ -22,8 +22,8 @@ public:
     struct TRoute {
         int status = 200;
         QByteArray body;
-        QByteArray location;       // sent as Location (for a redirect status)
-        int stallAfter = -1;       // send this many body bytes, then nothing more
+        QByteArray location;  // sent as Location (for a redirect status)
+        int stallAfter = -1;  // send this many body bytes, then nothing more
         bool announceLength = true;
     };
 
@@ -34,11 +34,13 @@ public:
     // "http://127.0.0.1:PORT" followed by path.
     QString Url(const QString& path = QString()) const;
     void Route(const QString& path, TRoute route) { routes_.insert(path, std::move(route)); }
-    void Route(const QString& path, const QByteArray& body) { routes_.insert(path, TRoute{200, body, {}, -1, true}); }
+    void Route(const QString& path, const QByteArray& body) {
+        routes_.insert(path, TRoute{200, body, {}, -1, true});
+    }
     // Stops listening: the port then refuses connections.
     void Close();
 
-    QStringList requests;           // paths, in order
+    QStringList requests;            // paths, in order
     QList<QByteArray> requestHeads;  // the request lines and headers, in order
 
 signals:

@@ -48,8 +48,10 @@ protected:
         QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
         process.start(QStringLiteral(NORVALE_CLI_PATH),
                       QStringList{"--data-dir", QString::fromStdString(home.DataFolder())} + args);
-        if (!process.waitForStarted()) return {};
-        if (process.state() != QProcess::NotRunning) loop.exec();
+        if (!process.waitForStarted())
+            return {};
+        if (process.state() != QProcess::NotRunning)
+            loop.exec();
         return TRun{process.exitCode(), process.readAllStandardOutput().toStdString(),
                     process.readAllStandardError().toStdString()};
     }
@@ -96,21 +98,24 @@ TEST_F(UpdateCli, UpdateDownloadsImportsAndStoresTheResources) {
     }
     server.Route("/norvale/url.txt", (server.Url("/list.zip") + "\n").toLatin1());
     server.Route("/files/resource.dat", QByteArray("#Tools\r\nA|http://a.example/\r\n"));
-    server.Route("/list.zip", QByteArray::fromStdString(TZipBuilder().Add(kListMemberName, kList).Bytes()));
+    server.Route("/list.zip",
+                 QByteArray::fromStdString(TZipBuilder().Add(kListMemberName, kList).Bytes()));
 
     TRun run = Cli({"update"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "Imported 3 domains, 2 match your rules\n");
     EXPECT_NE(run.err.find("Download completed."), std::string::npos) << run.err;
-    EXPECT_EQ(server.requests, (QStringList{"/norvale/url.txt", "/files/resource.dat", "/list.zip"}));
+    EXPECT_EQ(server.requests,
+              (QStringList{"/norvale/url.txt", "/files/resource.dat", "/list.zip"}));
     TSettingsStore store(home.SettingsFile());
     EXPECT_EQ(ReadResources(store), (std::vector<std::string>{"#Tools", "A|http://a.example/"}));
 
     server.Route("/list.zip", THttpServer::TRoute{500, "broken", {}, -1, true});
     run = Cli({"update"});
     EXPECT_EQ(run.exitCode, 3);
-    EXPECT_EQ(run.err.substr(run.err.find("Cannot download")),
-              "Cannot download \"" + FromQ(server.Url("/list.zip")) + "\": 500 Internal Server Error.\n");
+    EXPECT_EQ(
+        run.err.substr(run.err.find("Cannot download")),
+        "Cannot download \"" + FromQ(server.Url("/list.zip")) + "\": 500 Internal Server Error.\n");
     EXPECT_EQ(SavedCount("dlist.dat"), 3u);
 }
 

@@ -33,7 +33,8 @@ using test::TIsolatedHome;
 using test::TScriptedPromptsScope;
 using test::TZipBuilder;
 
-const char kNewList[] = "myshop.com,05/31/2008\r\nexample.de,05/31/2008\r\nshopnow.net,06/01/2008\r\n";
+const char kNewList[] =
+    "myshop.com,05/31/2008\r\nexample.de,05/31/2008\r\nshopnow.net,06/01/2008\r\n";
 
 TRule ShopRule(const std::string& length = "*") {
     TRule rule;
@@ -63,8 +64,9 @@ protected:
         PointAt(server);
         server.Route("/norvale/url.txt", QByteArray(" \r\n"));
         server.Route("/files/resource.dat", QByteArray(""));
-        server.Route("/Downloads/PoolDeletingDomainsList.zip",
-                     QByteArray::fromStdString(TZipBuilder().Add(kListMemberName, kNewList).Bytes()));
+        server.Route(
+            "/Downloads/PoolDeletingDomainsList.zip",
+            QByteArray::fromStdString(TZipBuilder().Add(kListMemberName, kNewList).Bytes()));
         TUrlOpener::SetOpener([this](const QString& url) { opened << url; });
     }
     void TearDown() override { TUrlOpener::SetOpener({}); }
@@ -76,7 +78,9 @@ protected:
     }
 
     TfrmMain& Window() {
-        if (!window) window = std::make_unique<TfrmMain>(TMainOptions{home.DataFolder(), home.SettingsFile()});
+        if (!window)
+            window =
+                std::make_unique<TfrmMain>(TMainOptions{home.DataFolder(), home.SettingsFile()});
         return *window;
     }
 
@@ -109,7 +113,8 @@ protected:
     }
 
     void ExpectNewLists() {
-        EXPECT_EQ(Names(Window().kbmMemTable1()), (std::vector<std::string>{"myshop", "example", "shopnow"}));
+        EXPECT_EQ(Names(Window().kbmMemTable1()),
+                  (std::vector<std::string>{"myshop", "example", "shopnow"}));
         EXPECT_EQ(Names(Window().kbmMain()), (std::vector<std::string>{"myshop", "shopnow"}));
         TDomainTable saved;
         TDomainListFile::Load(saved, home.DataFolder() + "dlist.dat");
@@ -123,7 +128,8 @@ protected:
     static std::vector<std::pair<QString, int>> Groups(QMenu* menu) {
         std::vector<std::pair<QString, int>> out;
         for (QAction* a : menu->actions())
-            out.emplace_back(a->text(), a->menu() ? static_cast<int>(a->menu()->actions().size()) : -1);
+            out.emplace_back(a->text(),
+                             a->menu() ? static_cast<int>(a->menu()->actions().size()) : -1);
         return out;
     }
 
@@ -159,10 +165,14 @@ TEST_F(UpdateRun, BlankTextsDownloadTheDefaultListAndKeepTheMenus) {
 
 TEST_F(UpdateRun, ListAddressIsTrimmedRedirectsAreFollowedAndResourcesReplaced) {
     server.Route("/norvale/url.txt", (" " + server.Url("/moved.zip") + "\r\n").toLatin1());
-    server.Route("/moved.zip", THttpServer::TRoute{302, {}, server.Url("/final.zip").toLatin1(), -1, true});
-    server.Route("/final.zip", QByteArray::fromStdString(TZipBuilder().Add(kListMemberName, kNewList).Bytes()));
-    server.Route("/files/resource.dat", QByteArray("Early|http://early.example/\r\n#News\r\n#News\r\n1&1|" +
-                                                   server.Url("/links/1&1").toLatin1() + "\r\n\r\nLocal|file:///etc/passwd\r\n"));
+    server.Route("/moved.zip",
+                 THttpServer::TRoute{302, {}, server.Url("/final.zip").toLatin1(), -1, true});
+    server.Route("/final.zip",
+                 QByteArray::fromStdString(TZipBuilder().Add(kListMemberName, kNewList).Bytes()));
+    server.Route(
+        "/files/resource.dat",
+        QByteArray("Early|http://early.example/\r\n#News\r\n#News\r\n1&1|" +
+                   server.Url("/links/1&1").toLatin1() + "\r\n\r\nLocal|file:///etc/passwd\r\n"));
     Update();
     EXPECT_TRUE(prompts->shown.isEmpty()) << prompts->shown.join("\n").toStdString();
     EXPECT_EQ(server.requests.mid(2), (QStringList{"/moved.zip", "/final.zip"}));
@@ -185,15 +195,29 @@ TEST_F(UpdateRun, FailuresLeaveListsAndFilesAsTheyWere) {
     };
     const QString zipUrl = server.Url("/Downloads/PoolDeletingDomainsList.zip");
     const TCase cases[] = {
-        {"error status", [](THttpServer& s) { s.Route("/Downloads/PoolDeletingDomainsList.zip", THttpServer::TRoute{404, "gone", {}, -1, true}); },
+        {"error status",
+         [](THttpServer& s) {
+             s.Route("/Downloads/PoolDeletingDomainsList.zip",
+                     THttpServer::TRoute{404, "gone", {}, -1, true});
+         },
          "Cannot download \"" + FromQ(zipUrl) + "\": 404 Not Found."},
-        {"not an archive", [](THttpServer& s) { s.Route("/Downloads/PoolDeletingDomainsList.zip", QByteArray("<html>")); },
+        {"not an archive",
+         [](THttpServer& s) {
+             s.Route("/Downloads/PoolDeletingDomainsList.zip", QByteArray("<html>"));
+         },
          "\"" + home.DataFolder() + "_domains.zip\" is not a readable zip archive"},
-        {"no member", [](THttpServer& s) { s.Route("/Downloads/PoolDeletingDomainsList.zip", QByteArray::fromStdString(TZipBuilder().Add("other.txt", kNewList).Bytes())); },
-         "The archive \"" + home.DataFolder() + "_domains.zip\" holds no PoolDeletingDomainsList.txt."},
-        {"local list address", [](THttpServer& s) { s.Route("/norvale/url.txt", QByteArray("file:///etc/passwd")); },
+        {"no member",
+         [](THttpServer& s) {
+             s.Route("/Downloads/PoolDeletingDomainsList.zip",
+                     QByteArray::fromStdString(TZipBuilder().Add("other.txt", kNewList).Bytes()));
+         },
+         "The archive \"" + home.DataFolder() +
+             "_domains.zip\" holds no PoolDeletingDomainsList.txt."},
+        {"local list address",
+         [](THttpServer& s) { s.Route("/norvale/url.txt", QByteArray("file:///etc/passwd")); },
          "The list address \"file:///etc/passwd\""},
-        {"list address too long", [](THttpServer& s) { s.Route("/norvale/url.txt", QByteArray(5000, 'a')); },
+        {"list address too long",
+         [](THttpServer& s) { s.Route("/norvale/url.txt", QByteArray(5000, 'a')); },
          "The list address text at"},
     };
     Window();
@@ -203,7 +227,8 @@ TEST_F(UpdateRun, FailuresLeaveListsAndFilesAsTheyWere) {
         c.arrange(server);
         Update();
         ASSERT_EQ(prompts->shown.size(), 1);
-        EXPECT_EQ(prompts->shown[0].toStdString().rfind("error: " + c.message, 0), 0u) << prompts->shown[0].toStdString();
+        EXPECT_EQ(prompts->shown[0].toStdString().rfind("error: " + c.message, 0), 0u)
+            << prompts->shown[0].toStdString();
         ExpectListsUnchanged();
         ExpectControlsBack();
         SetUp();  // the routes and files afresh
@@ -216,15 +241,18 @@ TEST_F(UpdateRun, NoServerReportsTheConnectionAndChangesNothing) {
     gone.Close();
     Update();
     ASSERT_EQ(prompts->shown.size(), 1);
-    EXPECT_TRUE(prompts->shown[0].contains("Connection refused")) << prompts->shown[0].toStdString();
+    EXPECT_TRUE(prompts->shown[0].contains("Connection refused"))
+        << prompts->shown[0].toStdString();
     ExpectListsUnchanged();
     ExpectControlsBack();
 }
 
 TEST_F(UpdateRun, CancelDuringAStalledDownloadEndsAtOnceAndQuietly) {
     std::string list(200000, 'x');
-    server.Route("/Downloads/PoolDeletingDomainsList.zip", THttpServer::TRoute{200, QByteArray::fromStdString(list), {}, 1000, true});
-    QObject::connect(&server, &THttpServer::Stalled, &server, [this] { Window().frmUpdateB->btnCancel->click(); });
+    server.Route("/Downloads/PoolDeletingDomainsList.zip",
+                 THttpServer::TRoute{200, QByteArray::fromStdString(list), {}, 1000, true});
+    QObject::connect(&server, &THttpServer::Stalled, &server,
+                     [this] { Window().frmUpdateB->btnCancel->click(); });
     Update();
     EXPECT_TRUE(prompts->shown.isEmpty()) << prompts->shown.join("\n").toStdString();
     ExpectListsUnchanged();
@@ -260,15 +288,18 @@ TEST_F(UpdateRun, ImportListReadsATextFileAndCancelKeepsTheLists) {
     struct TFilter : QObject {
         std::function<void()> onPaint;
         bool eventFilter(QObject*, QEvent* e) override {
-            if (e->type() == QEvent::Paint) onPaint();
+            if (e->type() == QEvent::Paint)
+                onPaint();
             return false;
         }
     } filter;
     TfrmUpdateB* dialog = Window().frmUpdateB;
     filter.onPaint = [&] {
         const QString text = dialog->Label1->text();
-        if (labels.isEmpty() || labels.last() != text) labels << text;
-        if (text == "Loading...2999") dialog->btnCancel->click();
+        if (labels.isEmpty() || labels.last() != text)
+            labels << text;
+        if (text == "Loading...2999")
+            dialog->btnCancel->click();
     };
     dialog->Label1->installEventFilter(&filter);
     Window().ImportListFile(files.File("big.txt"));
@@ -290,23 +321,29 @@ TEST(ResourceMenusOnWindow, FirstStartBuildsThreeGroupsInBothMenusAndLinksOpen) 
         const TWebAddresses web = window.WebAddresses();
         for (QMenu* menu : {window.Resources1, window.PopResource}) {
             std::vector<std::pair<QString, int>> groups;
-            for (QAction* a : menu->actions()) groups.emplace_back(a->text(), a->menu() ? a->menu()->actions().size() : -1);
-            EXPECT_EQ(groups, (std::vector<std::pair<QString, int>>{
-                                  {"Domain Registrars", 7}, {"Web Hosting Services", 13}, {"Commercial Domain Software", 4}}));
+            for (QAction* a : menu->actions())
+                groups.emplace_back(a->text(), a->menu() ? a->menu()->actions().size() : -1);
+            EXPECT_EQ(groups,
+                      (std::vector<std::pair<QString, int>>{{"Domain Registrars", 7},
+                                                            {"Web Hosting Services", 13},
+                                                            {"Commercial Domain Software", 4}}));
         }
         EXPECT_EQ(window.OnlineHelp1, nullptr);
         EXPECT_EQ(window.ResourceLinks.size(), 24u);
         QMenu* registrars = window.Resources1->actions().at(0)->menu();
         EXPECT_EQ(registrars->actions().at(3)->text(), "1&&1");  // shown as 1&1
         registrars->actions().at(3)->trigger();
-        window.PopResource->actions().at(1)->menu()->actions().at(3)->trigger();  // the second Godaddy
-        EXPECT_EQ(opened, (QStringList{ToQ(web.Site) + "/links/1&1", ToQ(web.Site) + "/links/Godaddy"}));
+        window.PopResource->actions().at(1)->menu()->actions().at(3)->trigger();  // the second
+                                                                                  // Godaddy
+        EXPECT_EQ(opened,
+                  (QStringList{ToQ(web.Site) + "/links/1&1", ToQ(web.Site) + "/links/Godaddy"}));
         EXPECT_TRUE(window.StartupProblems().empty());
     }
     TUrlOpener::SetOpener({});
 
     // A value of another type: the start reports it and the pop-up keeps its first items.
-    TSettingsStore(home.SettingsFile()).SetValue(kResourcesKey, kResourcesValue, TRegDataType::String, "x");
+    TSettingsStore(home.SettingsFile())
+        .SetValue(kResourcesKey, kResourcesValue, TRegDataType::String, "x");
     TfrmMain window(TMainOptions{home.DataFolder(), home.SettingsFile()});
     ASSERT_EQ(window.StartupProblems().size(), 1u);
     EXPECT_EQ(window.StartupProblems()[0], "String list expected");
