@@ -64,11 +64,15 @@ TTimes Run(std::size_t n) {
     TTimes t;
     TDomainTable table;
     Fill(table, n);
-    norvale::TGridColumns columns{{"Domain name", "Extension", "Expirion Date", "Size"}, {350, 88, 110, 0}};
+    norvale::TGridColumns columns{{"Domain name", "Extension", "Expirion Date", "Size"},
+                                  {350, 88, 110, 0}};
     TDomainGrid* grid = nullptr;
     t["open"] = Seconds([&] {
-        grid = new TDomainGrid(table, columns, {.draft = false, .groupByBox = false, .stretchColumns = true,
-                                                .viewName = "cxGridDBTableView1"});
+        grid = new TDomainGrid(table, columns,
+                               {.draft = false,
+                                .groupByBox = false,
+                                .stretchColumns = true,
+                                .viewName = "cxGridDBTableView1"});
         grid->resize(850, 420);
         grid->show();
         Show(*grid);
@@ -77,7 +81,8 @@ TTimes Run(std::size_t n) {
         grid->Navigator->Button(norvale::TGridNavigator::nbLast)->click();
         Show(*grid);
     });
-    if (table.RecNo() + 1 != table.RecordCount()) std::fprintf(stderr, "the cursor did not reach the end\n");
+    if (table.RecNo() + 1 != table.RecordCount())
+        std::fprintf(stderr, "the cursor did not reach the end\n");
     const char* names[] = {"sort by Domain", "sort by Dom", "sort by ExDate", "sort by Size"};
     for (int column = 0; column < 4; ++column) {
         // What the header-click handler does; the table's own share is reported beside it.
@@ -90,7 +95,8 @@ TTimes Run(std::size_t n) {
             grid->SyncSortIndicator();
             Show(*grid);
         });
-        std::printf("%-34s %10zu records %10.3f s in the table's SortOn\n", names[column], n, inTable);
+        std::printf("%-34s %10zu records %10.3f s in the table's SortOn\n", names[column], n,
+                    inTable);
     }
     t["filter *shop*"] = Seconds([&] {
         grid->SetColumnFilter(0, "*shop*");
@@ -108,25 +114,29 @@ TTimes Run(std::size_t n) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     std::vector<std::size_t> sizes;
     for (int i = 1; i + 1 < argc; ++i)
-        if (std::string(argv[i]) == "--records") sizes.push_back(std::stoull(argv[++i]));
-    if (sizes.empty()) sizes = {1000000, 10000000};
+        if (std::string(argv[i]) == "--records")
+            sizes.push_back(std::stoull(argv[++i]));
+    if (sizes.empty())
+        sizes = {1000000, 10000000};
 
     std::map<std::size_t, TTimes> all;
     for (std::size_t n : sizes) {
         all[n] = Run(n);
-        for (const auto& [step, seconds] : all[n]) std::printf("%-34s %10zu records %10.3f s\n", step.c_str(), n, seconds);
+        for (const auto& [step, seconds] : all[n])
+            std::printf("%-34s %10zu records %10.3f s\n", step.c_str(), n, seconds);
     }
     bool missed = false;
     if (all.count(1000000)) {
         for (const auto& [step, seconds] : all[1000000]) {
             const bool met = seconds <= 0.5;
             missed |= !met;
-            std::printf("TARGET %-27s %10.3f s (at most 0.500 for 1000000): %s\n", step.c_str(), seconds,
-                        met ? "met" : "MISSED");
+            std::printf("TARGET %-27s %10.3f s (at most 0.500 for 1000000): %s\n", step.c_str(),
+                        seconds, met ? "met" : "MISSED");
         }
     }
     if (all.count(1000000) && all.count(10000000)) {
@@ -137,8 +147,8 @@ int main(int argc, char** argv) {
             const double ratio = large / std::max(small, 1e-3);
             const bool met = ratio <= limit * 1.5 || large <= 0.05;
             missed |= !met;
-            std::printf("GROWTH %-27s %10.2f x from 1e6 to 1e7 (N log N: %.1f x): %s\n", step.c_str(), ratio, limit,
-                        met ? "met" : "MISSED");
+            std::printf("GROWTH %-27s %10.2f x from 1e6 to 1e7 (N log N: %.1f x): %s\n",
+                        step.c_str(), ratio, limit, met ? "met" : "MISSED");
         }
     }
     return missed ? 1 : 0;

@@ -32,10 +32,13 @@ const char* const kUserFormat4 =
     "QTableView, QTreeView { background: white; color: black; font: 8pt \"MS Shell Dlg 2\";"
     " alternate-background-color: rgb(243,243,243); selection-background-color: rgb(0,64,128);"
     " selection-color: white; gridline-color: rgb(208,208,208); }"
-    " QTableView:!focus, QTreeView:!focus { selection-background-color: rgb(0,64,128); selection-color: white; }"
-    " QHeaderView::section:horizontal { background: rgb(105,105,105); color: white; font: 10pt \"Tahoma\";"
+    " QTableView:!focus, QTreeView:!focus { selection-background-color: rgb(0,64,128); "
+    "selection-color: white; }"
+    " QHeaderView::section:horizontal { background: rgb(105,105,105); color: white; font: 10pt "
+    "\"Tahoma\";"
     " border: 0px; border-right: 1px solid rgb(150,150,150); padding: 2px 4px; }"
-    " QHeaderView::section:vertical { background: rgb(105,105,105); color: white; font: bold 10pt \"Tahoma\";"
+    " QHeaderView::section:vertical { background: rgb(105,105,105); color: white; font: bold 10pt "
+    "\"Tahoma\";"
     " border: 0px; }"
     " QTableView QTableCornerButton::section { background: rgb(105,105,105); border: 0px; }";
 
@@ -48,7 +51,8 @@ public:
 };
 }  // namespace
 
-TDomainGrid::TDomainGrid(TDomainTable& table, TGridColumns columns, TGridOptions options, QWidget* parent)
+TDomainGrid::TDomainGrid(TDomainTable& table, TGridColumns columns, TGridOptions options,
+                         QWidget* parent)
     : QWidget(parent), table_(table), columns_(std::move(columns)), options_(std::move(options)) {
     setAcceptDrops(true);  // the group chip dropped back on the grid ungroups
     auto* layout = new QVBoxLayout(this);
@@ -143,12 +147,16 @@ void TDomainGrid::SetUpView(QAbstractItemView* view, TGridHeader* header) {
     view->setAlternatingRowColors(true);
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     view->setFrameShape(QFrame::NoFrame);
-    connect(header, &TGridHeader::filterTextChanged, this,
-            [this, header](int column, const QString& text) { ApplyFilterText(column, text, header); });
+    connect(
+        header, &TGridHeader::filterTextChanged, this,
+        [this, header](int column, const QString& text) { ApplyFilterText(column, text, header); });
     connect(header, &TGridHeader::columnMenuRequested, this, &TDomainGrid::ShowColumnMenu);
-    connect(header, &QHeaderView::sectionClicked, this, [this](int column) { emit headerClicked(column); });
-    connect(view->horizontalScrollBar(), &QScrollBar::valueChanged, header, &TGridHeader::PlaceEditors);
-    connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& pos) { ShowPopup(view, pos); });
+    connect(header, &QHeaderView::sectionClicked, this,
+            [this](int column) { emit headerClicked(column); });
+    connect(view->horizontalScrollBar(), &QScrollBar::valueChanged, header,
+            &TGridHeader::PlaceEditors);
+    connect(view, &QWidget::customContextMenuRequested, this,
+            [this, view](const QPoint& pos) { ShowPopup(view, pos); });
     view->viewport()->installEventFilter(this);
 }
 
@@ -161,25 +169,30 @@ void TDomainGrid::AfterModelSet(QAbstractItemView* view, TGridHeader* header) {
         const int w = columns_.widths[static_cast<std::size_t>(c)];
         header->resizeSection(c, w > 0 ? w : header->defaultSectionSize());
     }
-    if (options_.stretchColumns) StretchColumns(view, header);
+    if (options_.stretchColumns)
+        StretchColumns(view, header);
 }
 
 QAbstractItemView* TDomainGrid::ActiveView() const {
-    if (GroupView && stack_->currentWidget() == GroupView) return GroupView;
+    if (GroupView && stack_->currentWidget() == GroupView)
+        return GroupView;
     return View;
 }
 
 bool TDomainGrid::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize && options_.stretchColumns) {
-        if (watched == View->viewport()) StretchColumns(View, Header);
-        else if (GroupView && watched == GroupView->viewport()) StretchColumns(GroupView, GroupHeader);
+        if (watched == View->viewport())
+            StretchColumns(View, Header);
+        else if (GroupView && watched == GroupView->viewport())
+            StretchColumns(GroupView, GroupHeader);
     }
     return QWidget::eventFilter(watched, event);
 }
 
 void TDomainGrid::StretchColumns(QAbstractItemView* view, TGridHeader* header) {
     const int available = view->viewport()->width();
-    if (available <= 0) return;
+    if (available <= 0)
+        return;
     int design = 0;
     for (int w : columns_.widths) design += w > 0 ? w : header->defaultSectionSize();
     int used = 0;
@@ -193,31 +206,38 @@ void TDomainGrid::StretchColumns(QAbstractItemView* view, TGridHeader* header) {
 }
 
 void TDomainGrid::SyncSortIndicator() {
-    if (options_.draft) return;
+    if (options_.draft)
+        return;
     const auto field = table_.SortField();
     // The header flips its arrow on every click; the table's sort is the truth.
     for (TGridHeader* h : {Header, GroupHeader}) {
-        if (!h) continue;
-        if (field) h->setSortIndicator(GridColumn(*field), Qt::AscendingOrder);
-        else h->setSortIndicator(-1, Qt::AscendingOrder);
+        if (!h)
+            continue;
+        if (field)
+            h->setSortIndicator(GridColumn(*field), Qt::AscendingOrder);
+        else
+            h->setSortIndicator(-1, Qt::AscendingOrder);
     }
 }
 
 void TDomainGrid::ApplyFilterText(int column, const QString& text, TGridHeader* from) {
     const TDomainField field = GridField(column);
     for (TGridHeader* h : {Header, GroupHeader})
-        if (h && h != from && h->FilterEditor(column)->text() != text) h->SetFilterText(column, text);
+        if (h && h != from && h->FilterEditor(column)->text() != text)
+            h->SetFilterText(column, text);
     try {
         filter_.Set(field, FromQ(text));
     } catch (const EFilterError& e) {
         // The earlier condition stays; the panel says which one is in force.
         for (TGridHeader* h : {Header, GroupHeader})
-            if (h) h->SetFilterError(column, ToQ(e.what()));
+            if (h)
+                h->SetFilterError(column, ToQ(e.what()));
         UpdatePanel();
         return;
     }
     for (TGridHeader* h : {Header, GroupHeader})
-        if (h) h->SetFilterError(column, {});
+        if (h)
+            h->SetFilterError(column, {});
     {
         const THourglass hourglass;
         filter_.ApplyTo(table_);
@@ -232,7 +252,8 @@ void TDomainGrid::SetColumnFilter(int column, const QString& text) {
 
 void TDomainGrid::ClearFilter() {
     for (TGridHeader* h : {Header, GroupHeader})
-        if (h) h->ClearFilterTexts();
+        if (h)
+            h->ClearFilterTexts();
     filter_.Clear();
     {
         const THourglass hourglass;
@@ -245,7 +266,8 @@ void TDomainGrid::ClearFilter() {
 QString TDomainGrid::FilterDescription() const {
     std::array<std::string, kDomainFieldCount> captions;
     for (int c = 0; c < kDomainFieldCount; ++c)
-        captions[static_cast<std::size_t>(GridField(c))] = FromQ(columns_.captions[static_cast<std::size_t>(c)]);
+        captions[static_cast<std::size_t>(GridField(c))] =
+            FromQ(columns_.captions[static_cast<std::size_t>(c)]);
     return ToQ(filter_.Describe(captions));
 }
 
@@ -263,12 +285,17 @@ void TDomainGrid::ShowColumnMenu(int column, const QPoint& globalPos) {
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("ColumnMenu"));
     menu.addAction(QStringLiteral("Sort ascending"), this, [this, column] {
-        if (options_.draft) View->sortByColumn(column, Qt::AscendingOrder);
-        else emit headerClicked(column);
+        if (options_.draft)
+            View->sortByColumn(column, Qt::AscendingOrder);
+        else
+            emit headerClicked(column);
     });
     if (options_.groupByBox) {
-        if (groupColumn_ == column) menu.addAction(QStringLiteral("Ungroup"), this, &TDomainGrid::Ungroup);
-        else menu.addAction(QStringLiteral("Group by this column"), this, [this, column] { GroupBy(column); });
+        if (groupColumn_ == column)
+            menu.addAction(QStringLiteral("Ungroup"), this, &TDomainGrid::Ungroup);
+        else
+            menu.addAction(QStringLiteral("Group by this column"), this,
+                           [this, column] { GroupBy(column); });
     }
     menu.addSeparator();
     const auto& condition = filter_.ConditionOn(GridField(column));
@@ -288,7 +315,9 @@ void TDomainGrid::ShowColumnMenu(int column, const QPoint& globalPos) {
     } else {
         const TDomainField field = GridField(column);
         for (const auto& [value, count] : *values) {
-            const QString caption = QStringLiteral("%1\t%2").arg(value.empty() ? QStringLiteral("(empty)") : ToQ(value)).arg(count);
+            const QString caption = QStringLiteral("%1\t%2")
+                                        .arg(value.empty() ? QStringLiteral("(empty)") : ToQ(value))
+                                        .arg(count);
             const QString text = ToQ(EqualsFilterText(field, value));
             pick->addAction(caption, this, [this, column, text] { SetColumnFilter(column, text); });
         }
@@ -297,16 +326,21 @@ void TDomainGrid::ShowColumnMenu(int column, const QPoint& globalPos) {
 }
 
 void TDomainGrid::ShowPopup(QAbstractItemView* view, const QPoint& pos) {
-    if (!popup_) return;
+    if (!popup_)
+        return;
     // A right click focuses the row under it first, as the command works on that row.
     const QModelIndex at = view->indexAt(pos);
-    if (at.isValid()) view->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (at.isValid())
+        view->selectionModel()->setCurrentIndex(
+            at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     popup_->exec(view->viewport()->mapToGlobal(pos));
 }
 
 void TDomainGrid::GroupBy(int column) {
-    if (!options_.groupByBox || column < 0 || column >= kDomainFieldCount) return;
-    if (groupColumn_ == column) return;
+    if (!options_.groupByBox || column < 0 || column >= kDomainFieldCount)
+        return;
+    if (groupColumn_ == column)
+        return;
     const THourglass hourglass;
     if (!GroupView) {
         GroupView = new QTreeView(stack_);
@@ -333,7 +367,8 @@ void TDomainGrid::GroupBy(int column) {
     GroupView->setModel(groupModel_);
     delete old;
     AfterModelSet(GroupView, GroupHeader);
-    for (int c = 0; c < kDomainFieldCount; ++c) GroupHeader->SetFilterText(c, Header->FilterEditor(c)->text());
+    for (int c = 0; c < kDomainFieldCount; ++c)
+        GroupHeader->SetFilterText(c, Header->FilterEditor(c)->text());
     groupColumn_ = column;
     GroupBox->ShowGroup(columns_.captions[static_cast<std::size_t>(column)]);
     stack_->setCurrentWidget(GroupView);
@@ -342,7 +377,8 @@ void TDomainGrid::GroupBy(int column) {
 }
 
 void TDomainGrid::Ungroup() {
-    if (groupColumn_ < 0) return;
+    if (groupColumn_ < 0)
+        return;
     groupColumn_ = -1;
     groupRowFocused_ = false;
     stack_->setCurrentWidget(View);
@@ -354,22 +390,27 @@ void TDomainGrid::Ungroup() {
 }
 
 void TDomainGrid::dragEnterEvent(QDragEnterEvent* event) {
-    if (groupColumn_ >= 0 && event->mimeData()->hasFormat(TGroupByBox::kUngroupMime)) event->acceptProposedAction();
-    else event->ignore();
+    if (groupColumn_ >= 0 && event->mimeData()->hasFormat(TGroupByBox::kUngroupMime))
+        event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void TDomainGrid::dropEvent(QDropEvent* event) {
-    if (!event->mimeData()->hasFormat(TGroupByBox::kUngroupMime)) return;
+    if (!event->mimeData()->hasFormat(TGroupByBox::kUngroupMime))
+        return;
     event->acceptProposedAction();
     Ungroup();
 }
 
 void TDomainGrid::SetGroupBoxBitmap(const QString& resourcePath) {
-    if (GroupBox) GroupBox->SetBackgroundBitmap(resourcePath);
+    if (GroupBox)
+        GroupBox->SetBackgroundBitmap(resourcePath);
 }
 
 void TDomainGrid::FollowTableCursor() {
-    if (syncing_) return;
+    if (syncing_)
+        return;
     syncing_ = true;
     const std::size_t row = table_.RecNo();
     QAbstractItemView* view = ActiveView();
@@ -377,17 +418,19 @@ void TDomainGrid::FollowTableCursor() {
     if (row != TDomainTable::npos) {
         if (view == GroupView && groupModel_) {
             target = groupModel_->IndexOfTableRow(row);
-            if (target.isValid()) GroupView->expand(target.parent());
+            if (target.isValid())
+                GroupView->expand(target.parent());
         } else if (draftModel_) {
             const int display = draftModel_->DisplayRow(row);
-            if (display >= 0) target = draftModel_->index(display, 0);
+            if (display >= 0)
+                target = draftModel_->index(display, 0);
         } else if (row < static_cast<std::size_t>(model_->rowCount())) {
             target = model_->index(static_cast<int>(row), 0);
         }
     }
     if (target.isValid()) {
-        view->selectionModel()->setCurrentIndex(target,
-                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        view->selectionModel()->setCurrentIndex(
+            target, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         view->scrollTo(target);
         groupRowFocused_ = false;
     } else {
@@ -398,7 +441,8 @@ void TDomainGrid::FollowTableCursor() {
 }
 
 void TDomainGrid::OnCurrentChanged(const QModelIndex& current) {
-    if (syncing_ || !current.isValid()) return;
+    if (syncing_ || !current.isValid())
+        return;
     std::size_t row = TDomainTable::npos;
     if (current.model() == groupModel_ && groupModel_) {
         if (groupModel_->IsGroupRow(current)) {
@@ -413,7 +457,8 @@ void TDomainGrid::OnCurrentChanged(const QModelIndex& current) {
         row = static_cast<std::size_t>(current.row());
     }
     groupRowFocused_ = false;
-    if (row == TDomainTable::npos) return;
+    if (row == TDomainTable::npos)
+        return;
     syncing_ = true;
     table_.MoveTo(row);
     syncing_ = false;
@@ -429,7 +474,8 @@ int TDomainGrid::PageRows() const {
 void TDomainGrid::UpdateNavigator() {
     const std::size_t count = table_.RecordCount();
     std::size_t row = table_.RecNo();
-    if (draftModel_ && row != TDomainTable::npos) row = static_cast<std::size_t>(std::max(0, draftModel_->DisplayRow(row)));
+    if (draftModel_ && row != TDomainTable::npos)
+        row = static_cast<std::size_t>(std::max(0, draftModel_->DisplayRow(row)));
     Navigator->UpdateState(row == TDomainTable::npos ? 0 : row, count);
 }
 
@@ -439,24 +485,40 @@ void TDomainGrid::Navigate(int button) {
         return;
     }
     const std::size_t count = table_.RecordCount();
-    if (count == 0) return;
+    if (count == 0)
+        return;
     // The draft grid moves in the order it shows; the others in the table's order.
     std::size_t at = table_.RecNo();
-    if (draftModel_) at = static_cast<std::size_t>(std::max(0, draftModel_->DisplayRow(at)));
+    if (draftModel_)
+        at = static_cast<std::size_t>(std::max(0, draftModel_->DisplayRow(at)));
     const std::size_t page = static_cast<std::size_t>(PageRows());
     std::size_t to = at;
     switch (button) {
-        case TGridNavigator::nbFirst: to = 0; break;
-        case TGridNavigator::nbPriorPage: to = at > page ? at - page : 0; break;
-        case TGridNavigator::nbPrior: to = at > 0 ? at - 1 : 0; break;
-        case TGridNavigator::nbNext: to = at + 1 < count ? at + 1 : count - 1; break;
-        case TGridNavigator::nbNextPage: to = std::min(at + page, count - 1); break;
-        case TGridNavigator::nbLast: to = count - 1; break;
-        default: return;
+        case TGridNavigator::nbFirst:
+            to = 0;
+            break;
+        case TGridNavigator::nbPriorPage:
+            to = at > page ? at - page : 0;
+            break;
+        case TGridNavigator::nbPrior:
+            to = at > 0 ? at - 1 : 0;
+            break;
+        case TGridNavigator::nbNext:
+            to = at + 1 < count ? at + 1 : count - 1;
+            break;
+        case TGridNavigator::nbNextPage:
+            to = std::min(at + page, count - 1);
+            break;
+        case TGridNavigator::nbLast:
+            to = count - 1;
+            break;
+        default:
+            return;
     }
     if (draftModel_) {
         const std::size_t tableRow = draftModel_->TableRow(static_cast<int>(to));
-        if (tableRow != TDomainTable::npos) table_.MoveTo(tableRow);
+        if (tableRow != TDomainTable::npos)
+            table_.MoveTo(tableRow);
     } else {
         table_.MoveTo(to);
     }

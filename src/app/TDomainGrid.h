@@ -26,10 +26,10 @@ class TGroupByBox;
 class TGroupedModel;
 
 struct TGridOptions {
-    bool draft = false;           // keeps a copy of its rows, sorts its display, deletes rows
-    bool groupByBox = false;      // the group-by box above the headers
-    bool stretchColumns = true;   // column widths follow the view's width
-    QString viewName;             // object name of the table view
+    bool draft = false;          // keeps a copy of its rows, sorts its display, deletes rows
+    bool groupByBox = false;     // the group-by box above the headers
+    bool stretchColumns = true;  // column widths follow the view's width
+    QString viewName;            // object name of the table view
 };
 
 // One list's grid: the group-by box, the table view with the filter row under its
@@ -40,7 +40,8 @@ class TDomainGrid : public QWidget {
     Q_OBJECT
 
 public:
-    TDomainGrid(TDomainTable& table, TGridColumns columns, TGridOptions options, QWidget* parent = nullptr);
+    TDomainGrid(TDomainTable& table, TGridColumns columns, TGridOptions options,
+                QWidget* parent = nullptr);
     ~TDomainGrid() override;
 
     TDomainTable& Table() { return table_; }

@@ -15,12 +15,15 @@ struct TGridColumns {
 };
 
 // The grids show the fields in this order.
-constexpr std::array<TDomainField, kDomainFieldCount> kGridFieldOrder = {TDomainField::Domain, TDomainField::Dom,
-                                                                         TDomainField::ExDate, TDomainField::Size};
-inline TDomainField GridField(int column) { return kGridFieldOrder[static_cast<std::size_t>(column)]; }
+constexpr std::array<TDomainField, kDomainFieldCount> kGridFieldOrder = {
+    TDomainField::Domain, TDomainField::Dom, TDomainField::ExDate, TDomainField::Size};
+inline TDomainField GridField(int column) {
+    return kGridFieldOrder[static_cast<std::size_t>(column)];
+}
 inline int GridColumn(TDomainField field) {
     for (int c = 0; c < kDomainFieldCount; ++c)
-        if (kGridFieldOrder[static_cast<std::size_t>(c)] == field) return c;
+        if (kGridFieldOrder[static_cast<std::size_t>(c)] == field)
+            return c;
     return -1;
 }
 

@@ -24,7 +24,8 @@ TGridNavigator::TGridNavigator(bool withDelete, QWidget* parent) : QWidget(paren
                                       {"nbLast", "Last", QStyle::SP_MediaSkipForward},
                                       {"nbDelete", "Delete", QStyle::SP_TrashIcon}};
     for (int i = 0; i < 7; ++i) {
-        if (i == nbDelete && !withDelete) break;
+        if (i == nbDelete && !withDelete)
+            break;
         auto* b = new QToolButton(this);
         b->setObjectName(QString::fromLatin1(specs[i].name));
         b->setToolTip(QString::fromLatin1(specs[i].tip));
@@ -44,7 +45,8 @@ void TGridNavigator::UpdateState(std::size_t row, std::size_t count) {
     const bool atLast = !any || row + 1 >= count;
     for (int i : {nbFirst, nbPriorPage, nbPrior}) buttons_[i]->setEnabled(!atFirst);
     for (int i : {nbNext, nbNextPage, nbLast}) buttons_[i]->setEnabled(!atLast);
-    if (buttons_[nbDelete]) buttons_[nbDelete]->setEnabled(any);
+    if (buttons_[nbDelete])
+        buttons_[nbDelete]->setEnabled(any);
 }
 
 }  // namespace norvale

@@ -54,30 +54,39 @@ void TGroupByBox::SetBackgroundBitmap(const QString& resourcePath) {
 
 void TGroupByBox::UpdateSheet() {
     QString sheet = QStringLiteral(
-        "QFrame#GroupByBox { background-color: rgb(225,221,193); color: black; font: 10pt \"Tahoma\";%1 }"
+        "QFrame#GroupByBox { background-color: rgb(225,221,193); color: black; font: 10pt "
+        "\"Tahoma\";%1 }"
         " QLabel#GroupByHint { color: black; font: 10pt \"Tahoma\"; background: transparent; }"
         " QLabel#GroupByChip { background: rgb(105,105,105); color: white; font: 10pt \"Tahoma\";"
         " border: 1px solid rgb(60,60,60); border-radius: 3px; padding: 2px 8px; }");
-    sheet = sheet.arg(bitmap_.isEmpty() ? QString() : QStringLiteral(" border-image: url(%1) 0 0 0 0 stretch stretch;").arg(bitmap_));
+    sheet = sheet.arg(
+        bitmap_.isEmpty()
+            ? QString()
+            : QStringLiteral(" border-image: url(%1) 0 0 0 0 stretch stretch;").arg(bitmap_));
     setStyleSheet(sheet);
 }
 
 void TGroupByBox::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasFormat(TGridHeader::kColumnMime)) event->acceptProposedAction();
-    else event->ignore();
+    if (event->mimeData()->hasFormat(TGridHeader::kColumnMime))
+        event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void TGroupByBox::dropEvent(QDropEvent* event) {
-    if (!event->mimeData()->hasFormat(TGridHeader::kColumnMime)) return;
+    if (!event->mimeData()->hasFormat(TGridHeader::kColumnMime))
+        return;
     bool ok = false;
     const int column = event->mimeData()->data(TGridHeader::kColumnMime).toInt(&ok);
-    if (!ok) return;
+    if (!ok)
+        return;
     event->acceptProposedAction();
     emit groupRequested(column);
 }
 
 bool TGroupByBox::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != chip_) return QFrame::eventFilter(watched, event);
+    if (watched != chip_)
+        return QFrame::eventFilter(watched, event);
     if (event->type() == QEvent::MouseButtonPress) {
         pressPos_ = static_cast<QMouseEvent*>(event)->position().toPoint();
         pressed_ = true;

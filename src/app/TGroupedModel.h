@@ -16,7 +16,8 @@ class TGroupedModel : public QAbstractItemModel, public ITableObserver {
     Q_OBJECT
 
 public:
-    TGroupedModel(TDomainTable& table, TGridColumns columns, TDomainField groupField, QObject* parent = nullptr);
+    TGroupedModel(TDomainTable& table, TGridColumns columns, TDomainField groupField,
+                  QObject* parent = nullptr);
     ~TGroupedModel() override;
 
     TDomainField GroupField() const { return field_; }
@@ -24,14 +25,17 @@ public:
     // The table row behind an index; npos for a group row.
     std::size_t TableRow(const QModelIndex& index) const;
     QModelIndex IndexOfTableRow(std::size_t row, int column = 0) const;
-    bool IsGroupRow(const QModelIndex& index) const { return index.isValid() && index.internalId() == 0; }
+    bool IsGroupRow(const QModelIndex& index) const {
+        return index.isValid() && index.internalId() == 0;
+    }
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
 
     void TableDataChanged(TDomainTable& table) override;
     void TableCursorMoved(TDomainTable& table) override;

@@ -5,7 +5,9 @@
 #include "util/ENorvaleError.h"
 #include "util/TRegistry.h"
 
-static void InitSkinResources() { Q_INIT_RESOURCE(skins); }
+static void InitSkinResources() {
+    Q_INIT_RESOURCE(skins);
+}
 
 namespace norvale {
 
@@ -28,36 +30,44 @@ void EnsureResources() {
 }  // namespace
 
 QString TSkins::Caption(int storePosition) {
-    if (storePosition < 0 || storePosition >= kStoreCount) return {};
+    if (storePosition < 0 || storePosition >= kStoreCount)
+        return {};
     return QString::fromLatin1(kStore[storePosition].caption);
 }
 
 QString TSkins::StyleSheet(int storePosition) {
     if (storePosition < 0 || storePosition >= kStoreCount)
-        throw ENorvaleError("The skin store holds no skin at position " + std::to_string(storePosition));
+        throw ENorvaleError("The skin store holds no skin at position " +
+                            std::to_string(storePosition));
     EnsureResources();
-    QFile file(QStringLiteral(":/skins/%1.qss").arg(QString::fromLatin1(kStore[storePosition].key)));
+    QFile file(
+        QStringLiteral(":/skins/%1.qss").arg(QString::fromLatin1(kStore[storePosition].key)));
     if (!file.open(QIODevice::ReadOnly))
-        throw ENorvaleError(std::string("The skin \"") + kStore[storePosition].caption + "\" cannot be read");
+        throw ENorvaleError(std::string("The skin \"") + kStore[storePosition].caption +
+                            "\" cannot be read");
     return QString::fromUtf8(file.readAll());
 }
 
 QString TSkins::ToolbarBitmap(int storePosition) {
-    if (storePosition < 0 || storePosition >= kStoreCount) return {};
+    if (storePosition < 0 || storePosition >= kStoreCount)
+        return {};
     EnsureResources();
-    return QStringLiteral(":/skins/%1_toolbar.png").arg(QString::fromLatin1(kStore[storePosition].key));
+    return QStringLiteral(":/skins/%1_toolbar.png")
+        .arg(QString::fromLatin1(kStore[storePosition].key));
 }
 
 int TSkins::StoredMenuPosition(TRegistry& registry) {
     int position = 1;
     try {
         registry.OpenKey(kKey, true);
-        if (registry.ValueExists(kValue)) position = registry.ReadInteger(kValue);
+        if (registry.ValueExists(kValue))
+            position = registry.ReadInteger(kValue);
     } catch (const std::exception&) {
         position = 1;  // a value that is not a number counts as missing
     }
     registry.CloseKey();
-    if (position < 0 || position > 4) position = 1;
+    if (position < 0 || position > 4)
+        position = 1;
     return position;
 }
 

@@ -26,8 +26,8 @@ TGridColumns MatchColumns() {
             {350, 88, 110, 80}};
 }
 TGridColumns FullColumns() {
-    return {{QStringLiteral("Domain name"), QStringLiteral("Extension"), QStringLiteral("Expirion Date"),
-             QStringLiteral("Size")},
+    return {{QStringLiteral("Domain name"), QStringLiteral("Extension"),
+             QStringLiteral("Expirion Date"), QStringLiteral("Size")},
             {350, 88, 110, 0}};
 }
 TGridColumns DraftColumns() {
@@ -36,7 +36,9 @@ TGridColumns DraftColumns() {
             {252, 88, 110, 80}};
 }
 
-void AddGrid(QWidget* sheet, TDomainGrid* grid) { sheet->layout()->addWidget(grid); }
+void AddGrid(QWidget* sheet, TDomainGrid* grid) {
+    sheet->layout()->addWidget(grid);
+}
 
 // The hourglass for the length of a scope, restored however the scope ends.
 class THourglass {
@@ -48,7 +50,8 @@ public:
 };
 
 void SortByColumn(TDomainGrid* grid, int column) {
-    if (column < 0 || column >= kDomainFieldCount) return;
+    if (column < 0 || column >= kDomainFieldCount)
+        return;
     {
         const THourglass hourglass;
         TDomainTable& table = grid->Table();
@@ -61,17 +64,23 @@ void SortByColumn(TDomainGrid* grid, int column) {
 
 void TfrmMain::WireGrids() {
     grid1 = new TDomainGrid(kbmMain(), MatchColumns(),
-                            {.draft = false, .groupByBox = true, .stretchColumns = true,
+                            {.draft = false,
+                             .groupByBox = true,
+                             .stretchColumns = true,
                              .viewName = QStringLiteral("grid1DBTableView1")},
                             TabSheet1);
     grid1->setObjectName(QStringLiteral("grid1"));
     cxGrid1 = new TDomainGrid(kbmMemTable1(), FullColumns(),
-                              {.draft = false, .groupByBox = false, .stretchColumns = true,
+                              {.draft = false,
+                               .groupByBox = false,
+                               .stretchColumns = true,
                                .viewName = QStringLiteral("cxGridDBTableView1")},
                               TabSheet2);
     cxGrid1->setObjectName(QStringLiteral("cxGrid1"));
     cxGrid2 = new TDomainGrid(kbmDraft(), DraftColumns(),
-                              {.draft = true, .groupByBox = false, .stretchColumns = false,
+                              {.draft = true,
+                               .groupByBox = false,
+                               .stretchColumns = false,
                                .viewName = QStringLiteral("cxGridDBTableView2")},
                               TabSheet3);
     cxGrid2->setObjectName(QStringLiteral("cxGrid2"));
@@ -79,21 +88,31 @@ void TfrmMain::WireGrids() {
     AddGrid(TabSheet2, cxGrid1);
     AddGrid(TabSheet3, cxGrid2);
 
-    const auto guarded = [this](auto handler) { return [this, handler](auto... args) { RunCommand(this, [&] { (this->*handler)(args...); }); }; };
-    connect(grid1, &TDomainGrid::headerClicked, this, guarded(&TfrmMain::grid1DBTableView1ColumnHeaderClick));
-    connect(cxGrid1, &TDomainGrid::headerClicked, this, guarded(&TfrmMain::cxGridDBTableView1ColumnHeaderClick));
-    connect(cxGrid2, &TDomainGrid::headerClicked, this, guarded(&TfrmMain::cxGridDBTableView2ColumnHeaderClick));
-    connect(grid1, &TDomainGrid::filterChanged, this, guarded(&TfrmMain::grid1DBTableView1DataControllerFilterChanged));
-    connect(cxGrid1, &TDomainGrid::filterChanged, this, guarded(&TfrmMain::cxGridDBTableView1DataControllerFilterChanged));
+    const auto guarded = [this](auto handler) {
+        return
+            [this, handler](auto... args) { RunCommand(this, [&] { (this->*handler)(args...); }); };
+    };
+    connect(grid1, &TDomainGrid::headerClicked, this,
+            guarded(&TfrmMain::grid1DBTableView1ColumnHeaderClick));
+    connect(cxGrid1, &TDomainGrid::headerClicked, this,
+            guarded(&TfrmMain::cxGridDBTableView1ColumnHeaderClick));
+    connect(cxGrid2, &TDomainGrid::headerClicked, this,
+            guarded(&TfrmMain::cxGridDBTableView2ColumnHeaderClick));
+    connect(grid1, &TDomainGrid::filterChanged, this,
+            guarded(&TfrmMain::grid1DBTableView1DataControllerFilterChanged));
+    connect(cxGrid1, &TDomainGrid::filterChanged, this,
+            guarded(&TfrmMain::cxGridDBTableView1DataControllerFilterChanged));
     // The draft grid shares the match grid's filter-changed handler.
-    connect(cxGrid2, &TDomainGrid::filterChanged, this, guarded(&TfrmMain::grid1DBTableView1DataControllerFilterChanged));
+    connect(cxGrid2, &TDomainGrid::filterChanged, this,
+            guarded(&TfrmMain::grid1DBTableView1DataControllerFilterChanged));
     connect(cxGrid2, &TDomainGrid::deleteRequested, this, guarded(&TfrmMain::DeleteCurrentDraft));
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
     Addtodrafts1 = PopupMenu2->addAction(QStringLiteral("Add to drafts"));
     Addtodrafts1->setObjectName(QStringLiteral("Addtodrafts1"));
-    connect(Addtodrafts1, &QAction::triggered, this, [this] { RunCommand(this, [this] { Addtodrafts1Click(); }); });
+    connect(Addtodrafts1, &QAction::triggered, this,
+            [this] { RunCommand(this, [this] { Addtodrafts1Click(); }); });
     grid1->SetPopupMenu(PopupMenu2);
     cxGrid1->SetPopupMenu(PopupMenu2);
 
@@ -106,10 +125,12 @@ void TfrmMain::WireGrids() {
     TBThemeStyleSheet = TB->styleSheet();
     for (QAction* item : {SK1, SK2, SK3, SK4}) {
         item->setEnabled(true);
-        connect(item, &QAction::triggered, this, [this, item] { RunCommand(this, [this, item] { ChangeSk(item); }); });
+        connect(item, &QAction::triggered, this,
+                [this, item] { RunCommand(this, [this, item] { ChangeSk(item); }); });
     }
     None1->setEnabled(true);
-    connect(None1, &QAction::triggered, this, [this] { RunCommand(this, [this] { None1Click(None1); }); });
+    connect(None1, &QAction::triggered, this,
+            [this] { RunCommand(this, [this] { None1Click(None1); }); });
 }
 
 TfrmMain::TGridsTeardown::~TGridsTeardown() {
@@ -117,40 +138,60 @@ TfrmMain::TGridsTeardown::~TGridsTeardown() {
         delete *grid;
         *grid = nullptr;
     }
-    if (owner->Lists) owner->kbmDraft().AfterPost = nullptr;
+    if (owner->Lists)
+        owner->kbmDraft().AfterPost = nullptr;
 }
 
 TDomainGrid* TfrmMain::GridForTab(int tab) const {
     switch (tab) {
-        case kTabMatch: return grid1;
-        case kTabFull: return cxGrid1;
-        case kTabDrafts: return cxGrid2;
-        default: return nullptr;
+        case kTabMatch:
+            return grid1;
+        case kTabFull:
+            return cxGrid1;
+        case kTabDrafts:
+            return cxGrid2;
+        default:
+            return nullptr;
     }
 }
 
 void TfrmMain::ClearGridFilter(int tab) {
-    if (TDomainGrid* grid = GridForTab(tab)) grid->ClearFilter();
-    else Lists->ForTab(tab).ClearFilter();
+    if (TDomainGrid* grid = GridForTab(tab))
+        grid->ClearFilter();
+    else
+        Lists->ForTab(tab).ClearFilter();
 }
 
-void TfrmMain::grid1DBTableView1ColumnHeaderClick(int column) { SortByColumn(grid1, column); }
-void TfrmMain::cxGridDBTableView1ColumnHeaderClick(int column) { SortByColumn(cxGrid1, column); }
+void TfrmMain::grid1DBTableView1ColumnHeaderClick(int column) {
+    SortByColumn(grid1, column);
+}
+void TfrmMain::cxGridDBTableView1ColumnHeaderClick(int column) {
+    SortByColumn(cxGrid1, column);
+}
 // The draft grid sorts its own display; the draft table keeps the order of addition.
 void TfrmMain::cxGridDBTableView2ColumnHeaderClick(int) {}
 
-void TfrmMain::grid1DBTableView1DataControllerFilterChanged() { ShowDomainCount(); }
-void TfrmMain::cxGridDBTableView1DataControllerFilterChanged() { ShowDomainCount(); }
+void TfrmMain::grid1DBTableView1DataControllerFilterChanged() {
+    ShowDomainCount();
+}
+void TfrmMain::cxGridDBTableView1DataControllerFilterChanged() {
+    ShowDomainCount();
+}
 
-void TfrmMain::Addtodrafts1Click() { AddCurrentToDrafts(ActiveTab()); }
+void TfrmMain::Addtodrafts1Click() {
+    AddCurrentToDrafts(ActiveTab());
+}
 
 void TfrmMain::AddCurrentToDrafts(int tab) {
-    if (tab != kTabMatch && tab != kTabFull) return;
+    if (tab != kTabMatch && tab != kTabFull)
+        return;
     TDomainGrid* grid = GridForTab(tab);
     TDomainTable& source = Lists->ForTab(tab);
-    if (source.RecordCount() == 0) return;
+    if (source.RecordCount() == 0)
+        return;
     // A group row stands for many records, not for the current one.
-    if (grid && grid->GroupRowFocused()) return;
+    if (grid && grid->GroupRowFocused())
+        return;
     TDomainTable& drafts = kbmDraft();
     drafts.Append();
     drafts.SetText(TDomainField::Domain, source.Text(TDomainField::Domain));
@@ -160,12 +201,16 @@ void TfrmMain::AddCurrentToDrafts(int tab) {
     drafts.Post();
 }
 
-void TfrmMain::kbmDraftAfterPost() { Lists->SaveDraftList(); }
+void TfrmMain::kbmDraftAfterPost() {
+    Lists->SaveDraftList();
+}
 
 void TfrmMain::DeleteCurrentDraft(bool ask) {
     TDomainTable& drafts = kbmDraft();
-    if (drafts.RecordCount() == 0) return;
-    if (ask && !TPrompts::Confirm(this, QStringLiteral("Delete record?"))) return;
+    if (drafts.RecordCount() == 0)
+        return;
+    if (ask && !TPrompts::Confirm(this, QStringLiteral("Delete record?")))
+        return;
     drafts.Delete();
     // Written at once, so a deleted draft does not come back at the next start.
     Lists->SaveDraftList();
@@ -177,8 +222,10 @@ void TfrmMain::ChangeSk(QAction* item) {
     const int position = item->data().toInt();
     // The skin draws the toolbar, so the toolbar's own look steps aside.
     TB->setStyleSheet(QString());
-    if (position >= 0 && position < TSkins::kStoreCount) setStyleSheet(TSkins::StyleSheet(position));
-    for (TDomainGrid* grid : {grid1, cxGrid1, cxGrid2}) grid->SetGroupBoxBitmap(TSkins::ToolbarBitmap(position));
+    if (position >= 0 && position < TSkins::kStoreCount)
+        setStyleSheet(TSkins::StyleSheet(position));
+    for (TDomainGrid* grid : {grid1, cxGrid1, cxGrid2})
+        grid->SetGroupBoxBitmap(TSkins::ToolbarBitmap(position));
     item->setChecked(true);
     StoreSkinChoice();
 }
@@ -194,7 +241,8 @@ void TfrmMain::None1Click(QAction* item) {
 void TfrmMain::StoreSkinChoice() {
     const QList<QAction*> items = {None1, SK1, SK2, SK3, SK4};
     for (int position = 0; position < items.size(); ++position) {
-        if (!items[position]->isChecked()) continue;
+        if (!items[position]->isChecked())
+            continue;
         TRegistry registry(*Store);
         TSkins::StoreMenuPosition(registry, position);
         return;
@@ -217,6 +265,8 @@ void TfrmMain::ApplyStoredSkin() {
     }
 }
 
-void TfrmMain::StartupSkins() { ApplyStoredSkin(); }
+void TfrmMain::StartupSkins() {
+    ApplyStoredSkin();
+}
 
 }  // namespace norvale

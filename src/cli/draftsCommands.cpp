@@ -15,23 +15,30 @@ namespace norvale {
 
 namespace {
 
-std::string DraftPath(const TCliContext& context) { return context.Folder().FilePath(TDomainLists::kDraftListFile); }
+std::string DraftPath(const TCliContext& context) {
+    return context.Folder().FilePath(TDomainLists::kDraftListFile);
+}
 
 // Only the draft list: the other two may be millions of records that a draft never needs.
 void LoadDrafts(const TCliContext& context, TDomainTable& drafts) {
     drafts.Open();
     const std::string path = DraftPath(context);
-    if (FileExists(path)) TDomainListFile::Load(drafts, path);
+    if (FileExists(path))
+        TDomainListFile::Load(drafts, path);
 }
 
 int DraftsAdd(TCliContext& context, const std::vector<std::string>& args) {
-    if (args.empty() || args.size() > 2) throw EUsageError("drafts add: give NAME.EXTENSION and, if you like, a DATE");
+    if (args.empty() || args.size() > 2)
+        throw EUsageError("drafts add: give NAME.EXTENSION and, if you like, a DATE");
     const std::string& domain = args[0];
-    if (domain.empty() || domain.rfind("--", 0) == 0) throw EUsageError("drafts add: give NAME.EXTENSION");
+    if (domain.empty() || domain.rfind("--", 0) == 0)
+        throw EUsageError("drafts add: give NAME.EXTENSION");
     // A "," would split the domain as a list line and take part of it for the date.
-    if (domain.find(',') != std::string::npos) throw EUsageError("drafts add: NAME.EXTENSION cannot hold \",\"");
+    if (domain.find(',') != std::string::npos)
+        throw EUsageError("drafts add: NAME.EXTENSION cannot hold \",\"");
     TDomainRecord record = RecordOfLine(domain);
-    if (args.size() == 2) record.ExDate = std::string(StoredText(TDomainField::ExDate, args[1]));
+    if (args.size() == 2)
+        record.ExDate = std::string(StoredText(TDomainField::ExDate, args[1]));
     context.LockForWriting();
     TDomainTable drafts;
     LoadDrafts(context, drafts);
@@ -41,7 +48,8 @@ int DraftsAdd(TCliContext& context, const std::vector<std::string>& args) {
 }
 
 int DraftsList(TCliContext& context, const std::vector<std::string>& args) {
-    if (!args.empty()) throw EUsageError("drafts list: takes no arguments");
+    if (!args.empty())
+        throw EUsageError("drafts list: takes no arguments");
     TDomainTable drafts;
     LoadDrafts(context, drafts);
     context.Out() << ExportText(drafts, TExportOptions{});
@@ -49,7 +57,8 @@ int DraftsList(TCliContext& context, const std::vector<std::string>& args) {
 }
 
 int DraftsDelete(TCliContext& context, const std::vector<std::string>& args) {
-    if (args.size() != 1) throw EUsageError("drafts delete: give the number N of one draft");
+    if (args.size() != 1)
+        throw EUsageError("drafts delete: give the number N of one draft");
     const std::string& text = args[0];
     std::size_t n = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
@@ -59,7 +68,8 @@ int DraftsDelete(TCliContext& context, const std::vector<std::string>& args) {
     TDomainTable drafts;
     LoadDrafts(context, drafts);
     if (n > drafts.RecordCount())
-        throw ENorvaleError("No draft " + text + ": the draft list holds " + std::to_string(drafts.RecordCount()));
+        throw ENorvaleError("No draft " + text + ": the draft list holds " +
+                            std::to_string(drafts.RecordCount()));
     drafts.MoveTo(n - 1);
     drafts.Delete();
     TDomainListFile::Save(drafts, DraftPath(context));
@@ -68,20 +78,25 @@ int DraftsDelete(TCliContext& context, const std::vector<std::string>& args) {
 
 int DraftsCommand(TCliContext& context) {
     const std::vector<std::string>& args = context.Args();
-    if (args.empty()) throw EUsageError("drafts: add, list or delete?");
+    if (args.empty())
+        throw EUsageError("drafts: add, list or delete?");
     const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (args.front() == "add") return DraftsAdd(context, rest);
-    if (args.front() == "list") return DraftsList(context, rest);
-    if (args.front() == "delete") return DraftsDelete(context, rest);
+    if (args.front() == "add")
+        return DraftsAdd(context, rest);
+    if (args.front() == "list")
+        return DraftsList(context, rest);
+    if (args.front() == "delete")
+        return DraftsDelete(context, rest);
     throw EUsageError("drafts: unknown sub-command " + args.front());
 }
 
-const TCliCommand kDrafts("drafts",
-                          {"drafts add NAME.EXTENSION [DATE]",
-                           "                         append a draft (an empty date when none is given)",
-                           "drafts list            the drafts, as export --list drafts prints them",
-                           "drafts delete N        remove draft N (counted from 1)"},
-                          DraftsCommand);
+const TCliCommand kDrafts(
+    "drafts",
+    {"drafts add NAME.EXTENSION [DATE]",
+     "                         append a draft (an empty date when none is given)",
+     "drafts list            the drafts, as export --list drafts prints them",
+     "drafts delete N        remove draft N (counted from 1)"},
+    DraftsCommand);
 
 }  // namespace
 

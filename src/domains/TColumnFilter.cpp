@@ -9,23 +9,31 @@
 namespace norvale {
 
 namespace {
-inline unsigned char Fold(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; }
+inline unsigned char Fold(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
+}
 
 bool EqualFolded(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (Fold(static_cast<unsigned char>(a[i])) != Fold(static_cast<unsigned char>(b[i]))) return false;
+        if (Fold(static_cast<unsigned char>(a[i])) != Fold(static_cast<unsigned char>(b[i])))
+            return false;
     return true;
 }
 
 // Where needle first occurs in hay at or after from, letters folded; npos when nowhere.
 std::size_t FindFolded(std::string_view hay, std::string_view needle, std::size_t from) {
-    if (needle.empty()) return from;
-    if (hay.size() < needle.size()) return std::string_view::npos;
+    if (needle.empty())
+        return from;
+    if (hay.size() < needle.size())
+        return std::string_view::npos;
     const unsigned char first = Fold(static_cast<unsigned char>(needle[0]));
     for (std::size_t i = from; i + needle.size() <= hay.size(); ++i) {
-        if (Fold(static_cast<unsigned char>(hay[i])) != first) continue;
-        if (EqualFolded(hay.substr(i, needle.size()), needle)) return i;
+        if (Fold(static_cast<unsigned char>(hay[i])) != first)
+            continue;
+        if (EqualFolded(hay.substr(i, needle.size()), needle))
+            return i;
     }
     return std::string_view::npos;
 }
@@ -38,13 +46,17 @@ std::string_view Trim(std::string_view s) {
 
 std::optional<std::int64_t> ParseNumber(std::string_view s) {
     s = Trim(s);
-    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
-    if (s.empty()) return std::nullopt;
+    if (!s.empty() && s.front() == '+')
+        s.remove_prefix(1);
+    if (s.empty())
+        return std::nullopt;
     std::int64_t v = 0;
     const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
+    if (ec != std::errc() || end != s.data() + s.size())
+        return std::nullopt;
     // Far beyond any 32-bit size; keeps the comparisons free of overflow.
-    if (v < -(std::int64_t(1) << 40) || v > (std::int64_t(1) << 40)) return std::nullopt;
+    if (v < -(std::int64_t(1) << 40) || v > (std::int64_t(1) << 40))
+        return std::nullopt;
     return v;
 }
 
@@ -53,25 +65,31 @@ int CompareFolded(std::string_view a, std::string_view b) {
     for (std::size_t i = 0; i < n; ++i) {
         const unsigned char x = Fold(static_cast<unsigned char>(a[i]));
         const unsigned char y = Fold(static_cast<unsigned char>(b[i]));
-        if (x != y) return x < y ? -1 : 1;
+        if (x != y)
+            return x < y ? -1 : 1;
     }
-    if (a.size() == b.size()) return 0;
+    if (a.size() == b.size())
+        return 0;
     return a.size() < b.size() ? -1 : 1;
 }
 }  // namespace
 
 bool MatchesPattern(std::string_view pattern, std::string_view value) {
     const std::size_t star = pattern.find('*');
-    if (star == std::string_view::npos) return EqualFolded(pattern, value);
+    if (star == std::string_view::npos)
+        return EqualFolded(pattern, value);
     // The piece before the first "*" anchors the start, the piece after the last the
     // end; the pieces between must follow each other. Taking each middle piece at its
     // earliest place is enough: a later place never leaves more room for the rest.
     const std::size_t lastStar = pattern.rfind('*');
     const std::string_view head = pattern.substr(0, star);
     const std::string_view tail = pattern.substr(lastStar + 1);
-    if (head.size() + tail.size() > value.size()) return false;
-    if (!EqualFolded(head, value.substr(0, head.size()))) return false;
-    if (!EqualFolded(tail, value.substr(value.size() - tail.size()))) return false;
+    if (head.size() + tail.size() > value.size())
+        return false;
+    if (!EqualFolded(head, value.substr(0, head.size())))
+        return false;
+    if (!EqualFolded(tail, value.substr(value.size() - tail.size())))
+        return false;
     std::size_t at = head.size();
     const std::size_t end = value.size() - tail.size();
     std::string_view middle = pattern.substr(star + 1, lastStar > star ? lastStar - star - 1 : 0);
@@ -80,10 +98,12 @@ bool MatchesPattern(std::string_view pattern, std::string_view value) {
         const std::string_view piece = middle.substr(0, next);
         if (!piece.empty()) {
             const std::size_t found = FindFolded(value.substr(0, end), piece, at);
-            if (found == std::string_view::npos) return false;
+            if (found == std::string_view::npos)
+                return false;
             at = found + piece.size();
         }
-        if (next == std::string_view::npos) break;
+        if (next == std::string_view::npos)
+            break;
         middle.remove_prefix(next + 1);
     }
     return true;
@@ -91,7 +111,8 @@ bool MatchesPattern(std::string_view pattern, std::string_view value) {
 
 std::optional<TColumnCondition> TColumnCondition::Parse(TDomainField field, std::string_view text) {
     text = Trim(text);
-    if (text.empty()) return std::nullopt;
+    if (text.empty())
+        return std::nullopt;
     TColumnCondition c;
     c.field_ = field;
     if (field != TDomainField::Size || text.find('*') != std::string_view::npos) {
@@ -109,7 +130,8 @@ std::optional<TColumnCondition> TColumnCondition::Parse(TDomainField field, std:
     if (const std::size_t dots = text.find(".."); dots != std::string_view::npos) {
         const auto low = ParseNumber(text.substr(0, dots));
         const auto high = ParseNumber(text.substr(dots + 2));
-        if (!low || !high) throw bad();
+        if (!low || !high)
+            throw bad();
         c.kind_ = TKind::Range;
         c.low_ = std::min(*low, *high);
         c.high_ = std::max(*low, *high);
@@ -120,8 +142,11 @@ std::optional<TColumnCondition> TColumnCondition::Parse(TDomainField field, std:
         TKind kind;
     };
     // Two-character operators first, so "<=" is not read as "<" and "=...".
-    static constexpr TOp ops[] = {{"<=", TKind::LessEqual}, {">=", TKind::GreaterEqual}, {"<", TKind::Less},
-                                  {">", TKind::Greater},    {"=", TKind::Equal}};
+    static constexpr TOp ops[] = {{"<=", TKind::LessEqual},
+                                  {">=", TKind::GreaterEqual},
+                                  {"<", TKind::Less},
+                                  {">", TKind::Greater},
+                                  {"=", TKind::Equal}};
     c.kind_ = TKind::Equal;
     std::string_view number = text;
     for (const TOp& op : ops) {
@@ -132,29 +157,40 @@ std::optional<TColumnCondition> TColumnCondition::Parse(TDomainField field, std:
         }
     }
     const auto v = ParseNumber(number);
-    if (!v) throw bad();
+    if (!v)
+        throw bad();
     c.low_ = c.high_ = *v;
     return c;
 }
 
-bool TColumnCondition::MatchesText(std::string_view value) const { return MatchesPattern(pattern_, value); }
+bool TColumnCondition::MatchesText(std::string_view value) const {
+    return MatchesPattern(pattern_, value);
+}
 
 bool TColumnCondition::MatchesSize(std::int32_t value) const {
     const std::int64_t v = value;
     switch (kind_) {
-        case TKind::Pattern: return MatchesPattern(pattern_, std::to_string(value));
-        case TKind::Less: return v < low_;
-        case TKind::LessEqual: return v <= low_;
-        case TKind::Greater: return v > low_;
-        case TKind::GreaterEqual: return v >= low_;
-        case TKind::Equal: return v == low_;
-        case TKind::Range: return v >= low_ && v <= high_;
+        case TKind::Pattern:
+            return MatchesPattern(pattern_, std::to_string(value));
+        case TKind::Less:
+            return v < low_;
+        case TKind::LessEqual:
+            return v <= low_;
+        case TKind::Greater:
+            return v > low_;
+        case TKind::GreaterEqual:
+            return v >= low_;
+        case TKind::Equal:
+            return v == low_;
+        case TKind::Range:
+            return v >= low_ && v <= high_;
     }
     return false;
 }
 
 bool TColumnCondition::Matches(const TDomainTable& table, TDomainTable::TRecordId id) const {
-    if (field_ == TDomainField::Size) return MatchesSize(table.SizeOf(id));
+    if (field_ == TDomainField::Size)
+        return MatchesSize(table.SizeOf(id));
     return MatchesText(table.TextOf(id, field_));
 }
 
@@ -172,20 +208,30 @@ std::string TColumnCondition::Describe(std::string_view caption) const {
         case TKind::Pattern: {
             const std::string_view p = pattern_;
             const std::size_t stars = static_cast<std::size_t>(std::count(p.begin(), p.end(), '*'));
-            if (stars == 0) return out + " equals " + quoted(p);
-            if (p.size() == 1) return out + " is anything";
-            if (stars == 1 && p.back() == '*') return out + " starts with " + quoted(p.substr(0, p.size() - 1));
-            if (stars == 1 && p.front() == '*') return out + " ends with " + quoted(p.substr(1));
+            if (stars == 0)
+                return out + " equals " + quoted(p);
+            if (p.size() == 1)
+                return out + " is anything";
+            if (stars == 1 && p.back() == '*')
+                return out + " starts with " + quoted(p.substr(0, p.size() - 1));
+            if (stars == 1 && p.front() == '*')
+                return out + " ends with " + quoted(p.substr(1));
             if (stars == 2 && p.size() > 2 && p.front() == '*' && p.back() == '*')
                 return out + " contains " + quoted(p.substr(1, p.size() - 2));
             return out + " is like " + quoted(p);
         }
-        case TKind::Less: return out + " is less than " + std::to_string(low_);
-        case TKind::LessEqual: return out + " is at most " + std::to_string(low_);
-        case TKind::Greater: return out + " is more than " + std::to_string(low_);
-        case TKind::GreaterEqual: return out + " is at least " + std::to_string(low_);
-        case TKind::Equal: return out + " is " + std::to_string(low_);
-        case TKind::Range: return out + " is from " + std::to_string(low_) + " to " + std::to_string(high_);
+        case TKind::Less:
+            return out + " is less than " + std::to_string(low_);
+        case TKind::LessEqual:
+            return out + " is at most " + std::to_string(low_);
+        case TKind::Greater:
+            return out + " is more than " + std::to_string(low_);
+        case TKind::GreaterEqual:
+            return out + " is at least " + std::to_string(low_);
+        case TKind::Equal:
+            return out + " is " + std::to_string(low_);
+        case TKind::Range:
+            return out + " is from " + std::to_string(low_) + " to " + std::to_string(high_);
     }
     return out;
 }
@@ -199,27 +245,33 @@ void TColumnFilter::Clear() {
 }
 
 bool TColumnFilter::Empty() const {
-    return std::none_of(conditions_.begin(), conditions_.end(), [](const auto& c) { return c.has_value(); });
+    return std::none_of(conditions_.begin(), conditions_.end(),
+                        [](const auto& c) { return c.has_value(); });
 }
 
 bool TColumnFilter::Matches(const TDomainTable& table, TDomainTable::TRecordId id) const {
     for (const auto& c : conditions_)
-        if (c && !c->Matches(table, id)) return false;
+        if (c && !c->Matches(table, id))
+            return false;
     return true;
 }
 
 bool TColumnFilter::MatchesExcept(const TDomainTable& table, TDomainTable::TRecordId id,
                                   TDomainField skipped) const {
     for (const auto& c : conditions_)
-        if (c && c->Field() != skipped && !c->Matches(table, id)) return false;
+        if (c && c->Field() != skipped && !c->Matches(table, id))
+            return false;
     return true;
 }
 
-std::string TColumnFilter::Describe(const std::array<std::string, kDomainFieldCount>& captions) const {
+std::string TColumnFilter::Describe(
+    const std::array<std::string, kDomainFieldCount>& captions) const {
     std::string out;
     for (std::size_t i = 0; i < conditions_.size(); ++i) {
-        if (!conditions_[i]) continue;
-        if (!out.empty()) out += " and ";
+        if (!conditions_[i])
+            continue;
+        if (!out.empty())
+            out += " and ";
         out += conditions_[i]->Describe(captions[i]);
     }
     return out;
@@ -231,7 +283,9 @@ void TColumnFilter::ApplyTo(TDomainTable& table) const {
         return;
     }
     // The table keeps its own copy: later edits of this filter do not leak into it.
-    table.SetFilter([copy = *this](const TDomainTable& t, TDomainTable::TRecordId id) { return copy.Matches(t, id); });
+    table.SetFilter([copy = *this](const TDomainTable& t, TDomainTable::TRecordId id) {
+        return copy.Matches(t, id);
+    });
 }
 
 std::optional<TDistinctValues> DistinctValues(const TDomainTable& table, TDomainField field,
@@ -241,9 +295,11 @@ std::optional<TDistinctValues> DistinctValues(const TDomainTable& table, TDomain
     if (field == TDomainField::Size) {
         std::map<std::int32_t, std::size_t> counts;
         for (TDomainTable::TRecordId id = 0; id < slots; ++id) {
-            if (!table.IsLive(id) || !filter.MatchesExcept(table, id, field)) continue;
+            if (!table.IsLive(id) || !filter.MatchesExcept(table, id, field))
+                continue;
             ++counts[table.SizeOf(id)];
-            if (counts.size() > limit) return std::nullopt;
+            if (counts.size() > limit)
+                return std::nullopt;
         }
         for (const auto& [v, n] : counts) out.emplace_back(std::to_string(v), n);
         return out;
@@ -252,24 +308,28 @@ std::optional<TDistinctValues> DistinctValues(const TDomainTable& table, TDomain
     // one entry here, shown as first met.
     std::unordered_map<std::string, std::size_t> index;
     for (TDomainTable::TRecordId id = 0; id < slots; ++id) {
-        if (!table.IsLive(id) || !filter.MatchesExcept(table, id, field)) continue;
+        if (!table.IsLive(id) || !filter.MatchesExcept(table, id, field))
+            continue;
         const std::string_view value = table.TextOf(id, field);
         std::string key(value);
         for (char& ch : key) ch = static_cast<char>(Fold(static_cast<unsigned char>(ch)));
         const auto [it, added] = index.try_emplace(std::move(key), out.size());
         if (added) {
-            if (out.size() >= limit) return std::nullopt;
+            if (out.size() >= limit)
+                return std::nullopt;
             out.emplace_back(std::string(value), 0);
         }
         ++out[it->second].second;
     }
-    std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return CompareFolded(a.first, b.first) < 0; });
+    std::sort(out.begin(), out.end(),
+              [](const auto& a, const auto& b) { return CompareFolded(a.first, b.first) < 0; });
     return out;
 }
 
 std::string EqualsFilterText(TDomainField field, std::string_view value) {
     std::string text;
-    if (field == TDomainField::Size) text += '=';
+    if (field == TDomainField::Size)
+        text += '=';
     text += value;
     return text;
 }

@@ -43,7 +43,15 @@ public:
     std::string Describe(std::string_view caption) const;
 
 private:
-    enum class TKind : std::uint8_t { Pattern, Less, LessEqual, Greater, GreaterEqual, Equal, Range };
+    enum class TKind : std::uint8_t {
+        Pattern,
+        Less,
+        LessEqual,
+        Greater,
+        GreaterEqual,
+        Equal,
+        Range
+    };
     TDomainField field_ = TDomainField::Domain;
     TKind kind_ = TKind::Pattern;
     std::string pattern_;
@@ -67,7 +75,8 @@ public:
 
     bool Matches(const TDomainTable& table, TDomainTable::TRecordId id) const;
     // Like Matches, leaving out the condition on one field (for a column's pick list).
-    bool MatchesExcept(const TDomainTable& table, TDomainTable::TRecordId id, TDomainField skipped) const;
+    bool MatchesExcept(const TDomainTable& table, TDomainTable::TRecordId id,
+                       TDomainField skipped) const;
 
     // The active filter in words, conditions joined by " and ", in column order;
     // captions[i] names field i. Empty when there is no condition.

@@ -12,13 +12,13 @@ TEST(MatchesPattern, StarsAnchorsAndCase) {
         bool matches;
     };
     const TCase cases[] = {
-        {"shop", "shop", true},         {"shop", "SHOP", true},        {"shop", "shops", false},
-        {"shop*", "shopping", true},    {"shop*", "eshop", false},     {"*shop", "eshop", true},
-        {"*shop", "shops", false},      {"*shop*", "myshops", true},   {"*shop*", "shpo", false},
-        {"s*p", "sp", true},            {"s*p", "shop", true},         {"s*p", "shops", false},
-        {"a*b*c", "aXbYc", true},       {"a*b*c", "acb", false},       {"*", "", true},
-        {"**", "x", true},              {"ab*ab", "ab", false},        {"ab*ab", "abab", true},
-        {"*a*a*", "banana", true},      {"*aa*", "banana", false},     {"", "", true},
+        {"shop", "shop", true},      {"shop", "SHOP", true},      {"shop", "shops", false},
+        {"shop*", "shopping", true}, {"shop*", "eshop", false},   {"*shop", "eshop", true},
+        {"*shop", "shops", false},   {"*shop*", "myshops", true}, {"*shop*", "shpo", false},
+        {"s*p", "sp", true},         {"s*p", "shop", true},       {"s*p", "shops", false},
+        {"a*b*c", "aXbYc", true},    {"a*b*c", "acb", false},     {"*", "", true},
+        {"**", "x", true},           {"ab*ab", "ab", false},      {"ab*ab", "abab", true},
+        {"*a*a*", "banana", true},   {"*aa*", "banana", false},   {"", "", true},
     };
     for (const TCase& c : cases)
         EXPECT_EQ(MatchesPattern(c.pattern, c.value), c.matches) << c.pattern << " / " << c.value;
@@ -31,10 +31,11 @@ TEST(TColumnCondition, SizeComparisons) {
         bool matches;
     };
     const TCase cases[] = {
-        {"<5", 4, true},     {"<5", 5, false},    {"<=5", 5, true},   {"<=5", 6, false},  {">5", 6, true},
-        {">5", 5, false},    {">=5", 5, true},    {">=5", 4, false},  {"=5", 5, true},    {"5", 5, true},
-        {"5", 15, false},    {"3..8", 3, true},   {"3..8", 8, true},  {"3..8", 9, false}, {"8..3", 5, true},
-        {" >= 10 ", 10, true}, {"1*", 12, true},  {"1*", 21, false},  {"-1", -1, true},
+        {"<5", 4, true},   {"<5", 5, false},   {"<=5", 5, true},  {"<=5", 6, false},
+        {">5", 6, true},   {">5", 5, false},   {">=5", 5, true},  {">=5", 4, false},
+        {"=5", 5, true},   {"5", 5, true},     {"5", 15, false},  {"3..8", 3, true},
+        {"3..8", 8, true}, {"3..8", 9, false}, {"8..3", 5, true}, {" >= 10 ", 10, true},
+        {"1*", 12, true},  {"1*", 21, false},  {"-1", -1, true},
     };
     for (const TCase& c : cases) {
         const auto condition = TColumnCondition::Parse(TDomainField::Size, c.text);
@@ -56,7 +57,8 @@ TEST(TColumnCondition, BadSizeTextsAreRefusedAndBlankIsNoCondition) {
 
 TEST(TColumnFilter, DescribesEveryConditionInColumnOrder) {
     TColumnFilter filter;
-    const std::array<std::string, kDomainFieldCount> captions = {"Domain name", "Extension", "Exp.Date", "Size"};
+    const std::array<std::string, kDomainFieldCount> captions = {"Domain name", "Extension",
+                                                                 "Exp.Date", "Size"};
     EXPECT_EQ(filter.Describe(captions), "");
     filter.Set(TDomainField::Size, "3..8");
     filter.Set(TDomainField::Domain, "*shop*");

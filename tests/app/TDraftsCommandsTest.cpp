@@ -24,14 +24,16 @@ protected:
         p.setArguments(QStringList{"--data-dir", QString::fromStdString(home.DataFolder())} + args);
         p.start();
         EXPECT_TRUE(p.waitForFinished(30000));
-        return {p.exitCode(), p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
+        return {p.exitCode(), p.readAllStandardOutput().toStdString(),
+                p.readAllStandardError().toStdString()};
     }
     std::vector<TDomainRecord> DraftFile() {
         TDomainTable t;
         t.Open();
         TDomainListFile::Load(t, home.DataFolder() + "draft.dat");
         std::vector<TDomainRecord> out;
-        for (std::size_t row = 0; row < t.RecordCount(); ++row) out.push_back(t.RecordOf(t.RecordAtRow(row)));
+        for (std::size_t row = 0; row < t.RecordCount(); ++row)
+            out.push_back(t.RecordOf(t.RecordAtRow(row)));
         return out;
     }
     test::TIsolatedHome home;
@@ -40,7 +42,8 @@ protected:
 TEST_F(TDraftsCommands, AddListAndDeleteThroughDraftDat) {
     EXPECT_EQ(Cli({"drafts", "add", "example.co.uk", "12/01/2024"}).exitCode, 0);
     EXPECT_EQ(Cli({"drafts", "add", "My-Shop.com"}).exitCode, 0);
-    EXPECT_EQ(Cli({"drafts", "add", "My-Shop.com"}).exitCode, 0);  // no duplicate test, as in the window
+    EXPECT_EQ(Cli({"drafts", "add", "My-Shop.com"}).exitCode,
+              0);  // no duplicate test, as in the window
     EXPECT_EQ(DraftFile(), (std::vector<TDomainRecord>{{"example", "co.uk", "12/01/2024", 7},
                                                        {"My-Shop", "com", "", 7},
                                                        {"My-Shop", "com", "", 7}}));

@@ -44,7 +44,8 @@ std::vector<TDomainRecord> FileRecords(const std::string& path) {
     table.Open();
     TDomainListFile::Load(table, path);
     std::vector<TDomainRecord> out;
-    for (std::size_t row = 0; row < table.RecordCount(); ++row) out.push_back(table.RecordOf(table.RecordAtRow(row)));
+    for (std::size_t row = 0; row < table.RecordCount(); ++row)
+        out.push_back(table.RecordOf(table.RecordAtRow(row)));
     return out;
 }
 
@@ -52,7 +53,8 @@ TEST(TDomainTableModel, PassesTheModelTesterThroughSortFilterAndRefill) {
     TDomainTable table;
     table.Open();
     for (int i = 0; i < 50; ++i)
-        table.AppendRecord("name" + std::to_string(49 - i), i % 2 ? "com" : "net", "1/1/2024", 4 + i % 7);
+        table.AppendRecord("name" + std::to_string(49 - i), i % 2 ? "com" : "net", "1/1/2024",
+                           4 + i % 7);
     TGridColumns columns{{"Domain name", "Extension", "Exp.Date", "Size"}, {350, 88, 110, 80}};
     TDomainTableModel model(table, columns);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
@@ -63,7 +65,9 @@ TEST(TDomainTableModel, PassesTheModelTesterThroughSortFilterAndRefill) {
     table.SortOn(TDomainField::Domain);
     EXPECT_EQ(model.index(0, 0).data().toString(), "name0");
     EXPECT_EQ(model.index(0, 3).data().toInt(), table.SizeOf(table.RecordAtRow(0)));
-    table.SetFilter([](const TDomainTable& t, TDomainTable::TRecordId id) { return t.TextOf(id, TDomainField::Dom) == "com"; });
+    table.SetFilter([](const TDomainTable& t, TDomainTable::TRecordId id) {
+        return t.TextOf(id, TDomainField::Dom) == "com";
+    });
     EXPECT_EQ(model.rowCount(), 25);
     EXPECT_EQ(model.index(0, 1).data().toString(), "com");
     table.MoveTo(3);
@@ -108,8 +112,12 @@ TEST(TGroupedModel, GroupsWithCountsAndMapsRowsBothWays) {
 // A window over lists written beforehand into an isolated data folder.
 class TGridsWindow : public ::testing::Test {
 protected:
-    void WriteFullList(const std::vector<TDomainRecord>& records) { WriteList("dlist.dat", records); }
-    void WriteMatchList(const std::vector<TDomainRecord>& records) { WriteList("mlist.dat", records); }
+    void WriteFullList(const std::vector<TDomainRecord>& records) {
+        WriteList("dlist.dat", records);
+    }
+    void WriteMatchList(const std::vector<TDomainRecord>& records) {
+        WriteList("mlist.dat", records);
+    }
     void WriteList(const char* file, const std::vector<TDomainRecord>& records) {
         std::filesystem::create_directories(home.DataFolder());
         TDomainTable table;
@@ -140,8 +148,10 @@ protected:
     std::string DraftFile() const { return home.DataFolder() + "draft.dat"; }
 
     static std::vector<TDomainRecord> Sample() {
-        return {{"shopnow", "com", "12/01/2024", 7}, {"cars", "net", "02/11/2024", 4},
-                {"myshop", "org", "10/05/2023", 6},  {"bo", "com", "01/30/2025", 2},
+        return {{"shopnow", "com", "12/01/2024", 7},
+                {"cars", "net", "02/11/2024", 4},
+                {"myshop", "org", "10/05/2023", 6},
+                {"bo", "com", "01/30/2025", 2},
                 {"tenletters", "info", "11/11/2024", 10}};
     }
 
@@ -155,7 +165,8 @@ TEST_F(TGridsWindow, GridsSitOnTheirTabsWithCaptionsAndSettings) {
     EXPECT_EQ(window->grid1->parentWidget(), window->TabSheet1);
     EXPECT_EQ(window->cxGrid1->parentWidget(), window->TabSheet2);
     EXPECT_EQ(window->cxGrid2->parentWidget(), window->TabSheet3);
-    EXPECT_EQ(window->cxGrid1->View->model()->headerData(2, Qt::Horizontal).toString(), "Expirion Date");
+    EXPECT_EQ(window->cxGrid1->View->model()->headerData(2, Qt::Horizontal).toString(),
+              "Expirion Date");
     EXPECT_EQ(window->grid1->View->model()->headerData(2, Qt::Horizontal).toString(), "Exp.Date");
     EXPECT_EQ(window->cxGrid2->Header->sectionSize(0), 252);
     EXPECT_TRUE(window->grid1->GroupBox);
@@ -182,7 +193,9 @@ TEST_F(TGridsWindow, HeaderClickSortsTheTableAscendingAndShowsTheArrow) {
     const TCase cases[] = {
         {1, {"shopnow", "bo", "tenletters", "cars", "myshop"}},  // com com info net org, stable
         {1, {"shopnow", "bo", "tenletters", "cars", "myshop"}},  // a second click changes nothing
-        {2, {"bo", "cars", "myshop", "tenletters", "shopnow"}},  // dates as text, character by character
+        {2,
+         {"bo", "cars", "myshop", "tenletters",
+          "shopnow"}},  // dates as text, character by character
         {3, {"bo", "cars", "myshop", "shopnow", "tenletters"}},  // sizes as numbers: 2 before 10
         {0, {"bo", "cars", "myshop", "shopnow", "tenletters"}},
     };
@@ -278,8 +291,9 @@ TEST_F(TGridsWindow, FocusedRowIsTheTablesCurrentRecordBothWays) {
         TGridNavigator::TButton button;
         std::size_t expected;
     };
-    const TCase cases[] = {{TGridNavigator::nbFirst, 0}, {TGridNavigator::nbNext, 1}, {TGridNavigator::nbLast, 4},
-                           {TGridNavigator::nbPrior, 3}, {TGridNavigator::nbNextPage, 4}, {TGridNavigator::nbPriorPage, 0}};
+    const TCase cases[] = {{TGridNavigator::nbFirst, 0},    {TGridNavigator::nbNext, 1},
+                           {TGridNavigator::nbLast, 4},     {TGridNavigator::nbPrior, 3},
+                           {TGridNavigator::nbNextPage, 4}, {TGridNavigator::nbPriorPage, 0}};
     for (const TCase& c : cases) {
         grid->Navigator->Button(c.button)->click();
         EXPECT_EQ(window->kbmMemTable1().RecNo(), c.expected) << c.button;
@@ -340,10 +354,12 @@ TEST_F(TGridsWindow, AFocusedGroupRowAddsNothing) {
     EXPECT_EQ(window->kbmMain().RecNo(), 3u);  // "bo", the second "com"
     window->AddCurrentToDrafts(0);
     ASSERT_EQ(window->kbmDraft().RecordCount(), 1u);
-    EXPECT_EQ(window->kbmDraft().TextOf(window->kbmDraft().RecordAtRow(0), TDomainField::Domain), "bo");
+    EXPECT_EQ(window->kbmDraft().TextOf(window->kbmDraft().RecordAtRow(0), TDomainField::Domain),
+              "bo");
     grid->Ungroup();
     EXPECT_EQ(grid->ActiveView(), grid->View);
-    EXPECT_EQ(Names(window->kbmMain()), (std::vector<std::string>{"shopnow", "cars", "myshop", "bo", "tenletters"}));
+    EXPECT_EQ(Names(window->kbmMain()),
+              (std::vector<std::string>{"shopnow", "cars", "myshop", "bo", "tenletters"}));
 }
 
 TEST_F(TGridsWindow, AFailingDraftWriteIsShownAndTheDraftStaysInMemory) {
@@ -393,7 +409,8 @@ TEST_F(TGridsWindow, DraftGridSortsItsDisplayOnlyAndItsFilterCounts) {
     ClickHeader(drafts, 3);
     EXPECT_EQ(drafts->View->model()->index(0, 0).data().toString(), "bo");
     EXPECT_EQ(drafts->View->model()->index(4, 0).data().toString(), "tenletters");
-    EXPECT_EQ(Names(window->kbmDraft()), (std::vector<std::string>{"shopnow", "cars", "myshop", "bo", "tenletters"}));
+    EXPECT_EQ(Names(window->kbmDraft()),
+              (std::vector<std::string>{"shopnow", "cars", "myshop", "bo", "tenletters"}));
     // The focused display row is the table's record whatever the display order.
     Focus(drafts, 0);
     EXPECT_EQ(window->kbmDraft().RecNo(), 3u);

@@ -38,7 +38,8 @@ protected:
     std::optional<std::int32_t> Stored() {
         TSettingsStore store(home.SettingsFile());
         TRegistry registry(store);
-        if (!registry.OpenKey(TSkins::kKey, false) || !registry.ValueExists(TSkins::kValue)) return std::nullopt;
+        if (!registry.OpenKey(TSkins::kKey, false) || !registry.ValueExists(TSkins::kValue))
+            return std::nullopt;
         return registry.ReadInteger(TSkins::kValue);
     }
     void Start() {
@@ -47,7 +48,8 @@ protected:
         QApplication::processEvents();
     }
     QAction* Item(int position) const {
-        return QList<QAction*>{window->None1, window->SK1, window->SK2, window->SK3, window->SK4}[position];
+        return QList<QAction*>{window->None1, window->SK1, window->SK2, window->SK3,
+                               window->SK4}[position];
     }
     // The state a skin at menu position leaves the window in.
     void ExpectSkin(int position) {
@@ -116,7 +118,8 @@ TEST_F(TSkinsWindow, EverySkinLooksItsOwn) {
     std::filesystem::create_directories(home.DataFolder());
     TDomainTable table;
     table.Open();
-    for (int i = 0; i < 30; ++i) table.AppendRecord("example" + std::to_string(i), i % 3 ? "com" : "net", "12/01/2024", 8);
+    for (int i = 0; i < 30; ++i)
+        table.AppendRecord("example" + std::to_string(i), i % 3 ? "com" : "net", "12/01/2024", 8);
     TDomainListFile::Save(table, home.DataFolder() + "mlist.dat");
     Start();
     window->grid1->GroupBy(1);
@@ -126,10 +129,13 @@ TEST_F(TSkinsWindow, EverySkinLooksItsOwn) {
         Item(position)->trigger();
         QApplication::processEvents();
         shots.push_back(window->grab().toImage());
-        if (dir) shots.back().save(QStringLiteral("%1/skin-%2.png").arg(QString::fromLocal8Bit(dir)).arg(position));
+        if (dir)
+            shots.back().save(
+                QStringLiteral("%1/skin-%2.png").arg(QString::fromLocal8Bit(dir)).arg(position));
     }
     for (std::size_t a = 0; a < shots.size(); ++a)
-        for (std::size_t b = a + 1; b < shots.size(); ++b) EXPECT_NE(shots[a], shots[b]) << a << " and " << b;
+        for (std::size_t b = a + 1; b < shots.size(); ++b)
+            EXPECT_NE(shots[a], shots[b]) << a << " and " << b;
 }
 
 }  // namespace
