@@ -44,6 +44,8 @@ TEST(TSplStrTest, ReplaceAllLeftToRightWithoutRescanning) {
         {"abc", "x", "y", "abc"},
         {"", "a", "b", ""},
         {"ABC", "b", "x", "ABC"},         // case-sensitive
+        {"abc", "", "x", "abc"},          // an empty pattern would match forever: nothing replaced
+        {"a&&", "&", "&&", "a&&&&"},      // a replacement holding the pattern
     };
     for (const auto& c : cases) {
         EXPECT_EQ(TSplStr::ReplaceAll(c.text, c.pattern, c.replacement), c.expected) << c.text;
