@@ -140,9 +140,11 @@ void TDomainTable::AddSlot(std::string_view domain, std::string_view dom, std::s
         blockUsed_ = 0;
     }
     char* p = blocks_.back().get() + blockUsed_;
-    std::memcpy(p, domain.data(), domain.size());
-    std::memcpy(p + domain.size(), dom.data(), dom.size());
-    std::memcpy(p + domain.size() + dom.size(), exDate.data(), exDate.size());
+    // An empty view may have no data at all, and memcpy must not see a null pointer.
+    for (std::string_view text : {domain, dom, exDate}) {
+        if (!text.empty()) std::memcpy(p, text.data(), text.size());
+        p += text.size();
+    }
     const std::uint64_t offset = (static_cast<std::uint64_t>(blocks_.size() - 1) << kBlockBits) | blockUsed_;
     blockUsed_ += need;
     slots_.push_back(TSlot{offset, static_cast<std::uint8_t>(domain.size()), static_cast<std::uint8_t>(dom.size()),
