@@ -73,10 +73,12 @@ TRecords Generate(std::size_t count) {
 void AppendAll(const TRecords& r, TDomainTable& table) {
     std::uint32_t begin = 0;
     for (std::size_t i = 0; i < r.Count(); ++i) {
-        const std::uint32_t nameEnd = r.ends[3 * i], extEnd = r.ends[3 * i + 1], dateEnd = r.ends[3 * i + 2];
+        const std::uint32_t nameEnd = r.ends[3 * i], extEnd = r.ends[3 * i + 1],
+                            dateEnd = r.ends[3 * i + 2];
         const std::string_view text(r.text);
-        table.AppendRecord(text.substr(begin, nameEnd - begin), text.substr(nameEnd, extEnd - nameEnd),
-                           text.substr(extEnd, dateEnd - extEnd), static_cast<std::int32_t>(nameEnd - begin));
+        table.AppendRecord(
+            text.substr(begin, nameEnd - begin), text.substr(nameEnd, extEnd - nameEnd),
+            text.substr(extEnd, dateEnd - extEnd), static_cast<std::int32_t>(nameEnd - begin));
         begin = dateEnd;
     }
 }
@@ -89,7 +91,8 @@ void Report(const char* what, std::size_t n, double value, const char* unit) {
 
 void Target(const char* what, double value, double limit, const char* unit) {
     const bool met = value <= limit;
-    std::printf("TARGET %-27s %10.3f %s (at most %.3f): %s\n", what, value, unit, limit, met ? "met" : "MISSED");
+    std::printf("TARGET %-27s %10.3f %s (at most %.3f): %s\n", what, value, unit, limit,
+                met ? "met" : "MISSED");
 }
 
 void Run(std::size_t n, const std::string& work, int repeat, bool keep) {
@@ -97,19 +100,22 @@ void Run(std::size_t n, const std::string& work, int repeat, bool keep) {
     const TRecords records = Generate(n);
 
     TDomainTable table;
-    Report("append", n, Seconds(
-                            [&] {
-                                table.Open();
-                                AppendAll(records, table);
-                            },
-                            rep),
+    Report("append", n,
+           Seconds(
+               [&] {
+                   table.Open();
+                   AppendAll(records, table);
+               },
+               rep),
            "s");
     Report("  bytes per record after append", n, double(table.MemoryBytes()) / double(n), "B");
 
     double sortDomain = 0;
-    for (TDomainField field : {TDomainField::Domain, TDomainField::Dom, TDomainField::ExDate, TDomainField::Size}) {
+    for (TDomainField field :
+         {TDomainField::Domain, TDomainField::Dom, TDomainField::ExDate, TDomainField::Size}) {
         const double s = Seconds([&] { table.SortOn(field); }, rep);
-        if (field == TDomainField::Domain) sortDomain = s;
+        if (field == TDomainField::Domain)
+            sortDomain = s;
         const std::string label = std::string("sort by ") + norvale::DomainFieldName(field);
         Report(label.c_str(), n, s, "s");
     }
@@ -117,7 +123,8 @@ void Run(std::size_t n, const std::string& work, int repeat, bool keep) {
     const auto isCom = [](const TDomainTable& t, TDomainTable::TRecordId id) {
         return t.TextOf(id, TDomainField::Dom) == "com";
     };
-    Report("filter Dom = com, sorted by Size", n, Seconds([&] { table.SetFilter(isCom); }, rep), "s");
+    Report("filter Dom = com, sorted by Size", n, Seconds([&] { table.SetFilter(isCom); }, rep),
+           "s");
     std::printf("  (the filter yields %zu records)\n", table.RecordCount());
     table.ClearSort();
     Report("filter Dom = com, unsorted", n, Seconds([&] { table.SetFilter(isCom); }, rep), "s");
@@ -136,26 +143,31 @@ void Run(std::size_t n, const std::string& work, int repeat, bool keep) {
 
     // A benchmark that measures a broken table measures nothing: check what came back.
     bool same = loaded.TotalRecordCount() == n;
-    for (std::size_t i = 0; same && i < n; i += 9973) same = loaded.RecordOf(TDomainTable::TRecordId(i)) == table.RecordOf(TDomainTable::TRecordId(i));
+    for (std::size_t i = 0; same && i < n; i += 9973)
+        same = loaded.RecordOf(TDomainTable::TRecordId(i)) ==
+               table.RecordOf(TDomainTable::TRecordId(i));
     if (!same) {
         std::printf("ERROR: the loaded table differs from the saved one\n");
         ++errors;
     }
-    if (!keep) std::remove(path.c_str());
+    if (!keep)
+        std::remove(path.c_str());
 
     if (n == 1000000) {
         Target("save, 1 000 000 records", save, 0.15, "s");
         Target("load, 1 000 000 records", load, 0.15, "s");
         Target("sort by Domain, 1 000 000", sortDomain, 0.5, "s");
     }
-    if (n == 10000000) Target("bytes per record, 10 000 000", bytesLoaded, 64, "B");
+    if (n == 10000000)
+        Target("bytes per record, 10 000 000", bytesLoaded, 64, "B");
     std::printf("peak RSS so far: %ld KiB\n\n", PeakRssKiB());
 }
 
 int Usage() {
-    std::fputs("usage: bench_domain_table [--records N]... [--work DIR] [--repeat R] [--keep]\n"
-               "       bench_domain_table --load FILE\n",
-               stderr);
+    std::fputs(
+        "usage: bench_domain_table [--records N]... [--work DIR] [--repeat R] [--keep]\n"
+        "       bench_domain_table --load FILE\n",
+        stderr);
     return 2;
 }
 
@@ -182,7 +194,8 @@ int main(int argc, char** argv) {
             const double s = Seconds([&] { TDomainListFile::Load(table, argv[i + 1]); }, 1);
             const std::size_t n = table.TotalRecordCount();
             Report("load only", n, s, "s");
-            Report("  bytes per record (MemoryBytes)", n, n ? double(table.MemoryBytes()) / double(n) : 0.0, "B");
+            Report("  bytes per record (MemoryBytes)", n,
+                   n ? double(table.MemoryBytes()) / double(n) : 0.0, "B");
             std::printf("peak RSS: %ld KiB, %.1f bytes per record\n", PeakRssKiB(),
                         n ? PeakRssKiB() * 1024.0 / double(n) : 0.0);
             return 0;
@@ -190,9 +203,11 @@ int main(int argc, char** argv) {
             return Usage();
         }
     }
-    if (sizes.empty()) sizes = {1000000, 10000000};
+    if (sizes.empty())
+        sizes = {1000000, 10000000};
     for (std::size_t n : sizes) {
-        if (n == 0) return Usage();
+        if (n == 0)
+            return Usage();
         Run(n, work, repeat, keep);
     }
     // A missed time target is reported, not failed: on a shared machine it may be noise.

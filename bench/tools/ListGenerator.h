@@ -28,10 +28,11 @@ struct TExtension {
 // Roughly the shape of the real lists: com dominates, the other nine of the rule
 // editor's extensions follow, about 10% are extensions no rule can choose.
 inline constexpr TExtension kExtensions[] = {
-    {"com", 480},  {"net", 90},    {"org", 70},   {"info", 60}, {"biz", 30}, {"ca", 30},   {"us", 30},
-    {"co.uk", 50}, {"org.uk", 30}, {"me.uk", 30}, {"de", 25},   {"io", 15},  {"eu", 15},   {"fr", 10},
-    {"nl", 10},    {"it", 8},      {"es", 7},     {"tv", 5},    {"cc", 5},   {"ws", 5},    {"mobi", 5},
-    {"name", 5},   {"pro", 5},     {"asia", 5},   {"co", 5},
+    {"com", 480}, {"net", 90}, {"org", 70},   {"info", 60},   {"biz", 30},
+    {"ca", 30},   {"us", 30},  {"co.uk", 50}, {"org.uk", 30}, {"me.uk", 30},
+    {"de", 25},   {"io", 15},  {"eu", 15},    {"fr", 10},     {"nl", 10},
+    {"it", 8},    {"es", 7},   {"tv", 5},     {"cc", 5},      {"ws", 5},
+    {"mobi", 5},  {"name", 5}, {"pro", 5},    {"asia", 5},    {"co", 5},
 };
 
 inline const char* PickExtension(TRandom& random) {
@@ -39,7 +40,8 @@ inline const char* PickExtension(TRandom& random) {
     for (const auto& e : kExtensions) total += e.weight;
     unsigned pick = random.Below(total);
     for (const auto& e : kExtensions) {
-        if (pick < e.weight) return e.text;
+        if (pick < e.weight)
+            return e.text;
         pick -= e.weight;
     }
     return "com";
@@ -47,8 +49,9 @@ inline const char* PickExtension(TRandom& random) {
 
 // A list published daily holds the deletions of the next few days only.
 inline const char* PickDate(TRandom& random) {
-    static constexpr const char* kDates[] = {"12/27/2026", "12/28/2026", "12/29/2026", "12/30/2026",
-                                             "12/31/2026", "01/01/2027", "01/02/2027", "01/03/2027"};
+    static constexpr const char* kDates[] = {"12/27/2026", "12/28/2026", "12/29/2026",
+                                             "12/30/2026", "12/31/2026", "01/01/2027",
+                                             "01/02/2027", "01/03/2027"};
     return kDates[random.Below(8)];
 }
 
@@ -58,13 +61,16 @@ inline void AppendName(TRandom& random, std::string& out) {
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz";
     static constexpr char kDigits[] = "0123456789";
     unsigned length = 3 + random.Below(6) + random.Below(6) + random.Below(7);
-    if (length > 20) length = 20;
+    if (length > 20)
+        length = 20;
     const unsigned style = random.Below(100);  // 0-69 letters, 70-84 digits, 85-99 dashes
     char previous = 0;
     for (unsigned i = 0; i < length; ++i) {
         char c = kLetters[random.Below(26)];
-        if (style >= 70 && style < 85 && random.Below(4) == 0) c = kDigits[random.Below(10)];
-        if (style >= 85 && i > 0 && i + 1 < length && previous != '-' && random.Below(5) == 0) c = '-';
+        if (style >= 70 && style < 85 && random.Below(4) == 0)
+            c = kDigits[random.Below(10)];
+        if (style >= 85 && i > 0 && i + 1 < length && previous != '-' && random.Below(5) == 0)
+            c = '-';
         out.push_back(c);
         previous = c;
     }

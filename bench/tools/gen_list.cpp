@@ -22,7 +22,8 @@ int Usage() {
 
 bool ParseNumber(const char* text, std::uint64_t& value) {
     char* end = nullptr;
-    if (*text < '0' || *text > '9') return false;
+    if (*text < '0' || *text > '9')
+        return false;
     value = std::strtoull(text, &end, 10);
     return *end == '\0';
 }
@@ -36,7 +37,8 @@ int main(int argc, char** argv) {
     bool haveCount = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) {
-            if (!ParseNumber(argv[++i], seed)) return Usage();
+            if (!ParseNumber(argv[++i], seed))
+                return Usage();
         } else if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
             outPath = argv[++i];
         } else if (!haveCount && ParseNumber(argv[i], count)) {
@@ -45,7 +47,8 @@ int main(int argc, char** argv) {
             return Usage();
         }
     }
-    if (!haveCount) return Usage();
+    if (!haveCount)
+        return Usage();
 
     std::FILE* out = outPath ? std::fopen(outPath, "wb") : stdout;
     if (!out) {
@@ -59,7 +62,8 @@ int main(int argc, char** argv) {
         norvale::bench::AppendLine(random, buffer);
         buffer += "\r\n";
         if (buffer.size() >= (1 << 20) - 64) {
-            if (std::fwrite(buffer.data(), 1, buffer.size(), out) != buffer.size()) break;
+            if (std::fwrite(buffer.data(), 1, buffer.size(), out) != buffer.size())
+                break;
             buffer.clear();
         }
     }

@@ -34,13 +34,17 @@ struct TFieldSpec {
     TDomainField field;
     bool dictionary;
 };
-constexpr TFieldSpec kWritten[kDomainFieldCount] = {
-    {TDomainField::Domain, false}, {TDomainField::Dom, true}, {TDomainField::ExDate, true}, {TDomainField::Size, false}};
+constexpr TFieldSpec kWritten[kDomainFieldCount] = {{TDomainField::Domain, false},
+                                                    {TDomainField::Dom, true},
+                                                    {TDomainField::ExDate, true},
+                                                    {TDomainField::Size, false}};
 
 std::uint32_t ZigZag(std::int32_t v) {
     return (static_cast<std::uint32_t>(v) << 1) ^ static_cast<std::uint32_t>(v >> 31);
 }
-std::int32_t UnZigZag(std::uint32_t v) { return static_cast<std::int32_t>((v >> 1) ^ (~(v & 1) + 1)); }
+std::int32_t UnZigZag(std::uint32_t v) {
+    return static_cast<std::int32_t>((v >> 1) ^ (~(v & 1) + 1));
+}
 
 // Texts of at most 15 bytes as two numbers, for a dictionary look-up without hashing
 // strings.
@@ -63,14 +67,17 @@ class TDictionary {
 public:
     // The code of text, adding it while there is room; kInlineCode when full.
     std::uint8_t CodeOf(std::string_view text) {
-        if (text.size() > 15) return kInlineCode;
+        if (text.size() > 15)
+            return kInlineCode;
         const TShortKey key = KeyOf(text);
         std::size_t slot = Hash(key);
         while (table_[slot].used) {
-            if (table_[slot].key == key) return table_[slot].code;
+            if (table_[slot].key == key)
+                return table_[slot].code;
             slot = (slot + 1) & (kSlots - 1);
         }
-        if (texts_.size() >= kMaxDictionary) return kInlineCode;
+        if (texts_.size() >= kMaxDictionary)
+            return kInlineCode;
         table_[slot] = {key, static_cast<std::uint8_t>(texts_.size()), true};
         texts_.emplace_back(text);
         return table_[slot].code;
@@ -80,7 +87,8 @@ public:
 private:
     static constexpr std::size_t kSlots = 1024;  // load under 25%: short probes
     static std::size_t Hash(const TShortKey& k) {
-        return static_cast<std::size_t>(((k.a * 0x9E3779B97F4A7C15ull) ^ (k.b * 0xC2B2AE3D27D4EB4Full)) >> 54);
+        return static_cast<std::size_t>(
+            ((k.a * 0x9E3779B97F4A7C15ull) ^ (k.b * 0xC2B2AE3D27D4EB4Full)) >> 54);
     }
     struct TEntry {
         TShortKey key;
@@ -93,7 +101,9 @@ private:
 
 class TCrcWriter {
 public:
-    explicit TCrcWriter(TAtomicFileWriter& out) : out_(out) { buffer_.reserve(kChunk + kMaxRecordBytes); }
+    explicit TCrcWriter(TAtomicFileWriter& out) : out_(out) {
+        buffer_.reserve(kChunk + kMaxRecordBytes);
+    }
     void Bytes(const void* p, std::size_t n) { buffer_.append(static_cast<const char*>(p), n); }
     void U8(std::uint8_t v) { buffer_.push_back(static_cast<char>(v)); }
     void U16(std::uint16_t v) {
@@ -117,7 +127,8 @@ public:
     // Called after each record: the buffer goes out in chunks, never a record split
     // over two buffers' worth of copying.
     void MaybeFlush() {
-        if (buffer_.size() >= kChunk) Flush();
+        if (buffer_.size() >= kChunk)
+            Flush();
     }
     void Flush() {
         crc_ = Crc32Update(crc_, buffer_.data(), buffer_.size());
@@ -148,7 +159,8 @@ public:
     const char* Take(std::size_t n) {
         if (end_ - pos_ < n) {
             Reserve(n);
-            if (end_ - pos_ < n) throw EDamagedListFile("cut short");
+            if (end_ - pos_ < n)
+                throw EDamagedListFile("cut short");
         }
         const char* p = data_ + pos_;
         pos_ += n;
@@ -169,9 +181,11 @@ public:
         std::uint32_t v = 0;
         for (int shift = 0; shift < 35; shift += 7) {
             const std::uint8_t b = U8();
-            if (shift == 28 && b > 0x0F) break;
+            if (shift == 28 && b > 0x0F)
+                break;
             v |= static_cast<std::uint32_t>(b & 0x7F) << shift;
-            if (!(b & 0x80)) return v;
+            if (!(b & 0x80))
+                return v;
         }
         throw EDamagedListFile("bad number");
     }
@@ -205,16 +219,21 @@ public:
         data_ = buffer_.data();
     }
     void Reserve(std::size_t n) override {
-        if (end_ - pos_ >= n || left_ == 0) return;
+        if (end_ - pos_ >= n || left_ == 0)
+            return;
         std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
         end_ -= pos_;
         pos_ = 0;
         while (end_ < buffer_.size() && left_ > 0) {
-            const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer_.size() - end_, left_));
+            const std::size_t want =
+                static_cast<std::size_t>(std::min<std::uint64_t>(buffer_.size() - end_, left_));
             const ssize_t got = ::read(fd_, buffer_.data() + end_, want);
-            if (got < 0 && errno == EINTR) continue;
-            if (got < 0) throw EFileError(CannotOpenFileMessage(path_, errno));
-            if (got == 0) throw EDamagedListFile("cut short");  // shrank while we read
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                throw EFileError(CannotOpenFileMessage(path_, errno));
+            if (got == 0)
+                throw EDamagedListFile("cut short");  // shrank while we read
             crc_ = Crc32Update(crc_, buffer_.data() + end_, static_cast<std::size_t>(got));
             end_ += static_cast<std::size_t>(got);
             left_ -= static_cast<std::uint64_t>(got);
@@ -246,9 +265,11 @@ void DecodeBody(TByteSource& in, std::uint64_t bodySize, TDomainTable& table, TA
     if (std::memcmp(in.Take(sizeof kMagic), kMagic, sizeof kMagic) != 0)
         throw EDamagedListFile("not a Norvale list file");
     const std::uint16_t version = in.U16();
-    if (version != kVersion) throw EDamagedListFile("unknown version " + std::to_string(version));
+    if (version != kVersion)
+        throw EDamagedListFile("unknown version " + std::to_string(version));
     const std::uint16_t fieldCount = in.U16();
-    if (fieldCount == 0 || fieldCount > kMaxFields) throw EDamagedListFile("bad field definitions");
+    if (fieldCount == 0 || fieldCount > kMaxFields)
+        throw EDamagedListFile("bad field definitions");
     // The file's own field order; each entry a field of ours or -1 for one we do not know.
     std::vector<int> fields;
     std::vector<std::uint8_t> types;
@@ -258,7 +279,8 @@ void DecodeBody(TByteSource& in, std::uint64_t bodySize, TDomainTable& table, TA
         const std::uint8_t type = in.U8();
         in.U16();
         in.U8();
-        if (type != kTypeText && type != kTypeInteger) throw EDamagedListFile("bad field type");
+        if (type != kTypeText && type != kTypeInteger)
+            throw EDamagedListFile("bad field type");
         const auto field = FindDomainField(name);
         if (field && ((*field == TDomainField::Size) != (type == kTypeInteger)))
             throw EDamagedListFile("field " + std::string(name) + " has the wrong type");
@@ -268,16 +290,19 @@ void DecodeBody(TByteSource& in, std::uint64_t bodySize, TDomainTable& table, TA
     in.Reserve(kMaxRecordBytes);
     const std::uint64_t count = in.U64();
     // Each record takes at least one byte per field, so a count past that is damage.
-    if (count > bodySize / fieldCount) throw EDamagedListFile("bad record count");
+    if (count > bodySize / fieldCount)
+        throw EDamagedListFile("bad record count");
     // Per text field: 0 when its records hold the texts themselves, else 1 + the
     // number of dictionary texts, and its records hold codes.
     std::vector<std::vector<std::string>> dictionaries(fieldCount);
     std::vector<bool> coded(fieldCount, false);
     for (std::uint16_t f = 0; f < fieldCount; ++f) {
-        if (types[f] != kTypeText) continue;
+        if (types[f] != kTypeText)
+            continue;
         in.Reserve(kMaxRecordBytes);
         const std::uint16_t n = in.U16();
-        if (n > kMaxDictionary + 1) throw EDamagedListFile("bad dictionary");
+        if (n > kMaxDictionary + 1)
+            throw EDamagedListFile("bad dictionary");
         coded[f] = n > 0;
         for (std::uint16_t k = 1; k < n; ++k) {
             in.Reserve(kMaxRecordBytes);
@@ -292,7 +317,8 @@ void DecodeBody(TByteSource& in, std::uint64_t bodySize, TDomainTable& table, TA
         for (std::size_t f = 0; f < fields.size(); ++f) {
             if (types[f] == kTypeInteger) {
                 const std::int32_t v = UnZigZag(in.VarUint());
-                if (fields[f] == static_cast<int>(TDomainField::Size)) size = v;
+                if (fields[f] == static_cast<int>(TDomainField::Size))
+                    size = v;
                 continue;
             }
             std::string_view text;
@@ -309,11 +335,13 @@ void DecodeBody(TByteSource& in, std::uint64_t bodySize, TDomainTable& table, TA
                     throw EDamagedListFile("bad dictionary code");
                 }
             }
-            if (fields[f] >= 0 && fields[f] < 3) texts[fields[f]] = text;
+            if (fields[f] >= 0 && fields[f] < 3)
+                texts[fields[f]] = text;
         }
         add(texts[0], texts[1], texts[2], size);
     }
-    if (!in.AtEnd()) throw EDamagedListFile("data after the last record");
+    if (!in.AtEnd())
+        throw EDamagedListFile("data after the last record");
 }
 }  // namespace
 
@@ -323,9 +351,11 @@ void TDomainListFile::Save(const TDomainTable& table, const std::string& path) {
     std::vector<std::uint8_t> codes;
     codes.reserve(table.TotalRecordCount() * 2);
     for (TDomainTable::TRecordId id = 0; id < table.slots_.size(); ++id) {
-        if (table.slots_[id].deleted) continue;
+        if (table.slots_[id].deleted)
+            continue;
         for (int f = 0; f < kDomainFieldCount; ++f)
-            if (kWritten[f].dictionary) codes.push_back(dictionaries[f].CodeOf(table.TextOf(id, kWritten[f].field)));
+            if (kWritten[f].dictionary)
+                codes.push_back(dictionaries[f].CodeOf(table.TextOf(id, kWritten[f].field)));
     }
 
     TAtomicFileWriter file(path);
@@ -336,12 +366,15 @@ void TDomainListFile::Save(const TDomainTable& table, const std::string& path) {
     for (const TFieldSpec& spec : kWritten) {
         out.Text(DomainFieldName(spec.field));
         out.U8(spec.field == TDomainField::Size ? kTypeInteger : kTypeText);
-        out.U16(spec.field == TDomainField::Size ? 4 : static_cast<std::uint16_t>(FieldWidth(spec.field)));
+        out.U16(spec.field == TDomainField::Size
+                    ? 4
+                    : static_cast<std::uint16_t>(FieldWidth(spec.field)));
         out.U8(0);  // field kind: data
     }
     out.U64(table.TotalRecordCount());
     for (int f = 0; f < kDomainFieldCount; ++f) {
-        if (kWritten[f].field == TDomainField::Size) continue;
+        if (kWritten[f].field == TDomainField::Size)
+            continue;
         if (!kWritten[f].dictionary) {
             out.U16(0);
             continue;
@@ -354,7 +387,8 @@ void TDomainListFile::Save(const TDomainTable& table, const std::string& path) {
     std::size_t next = 0;
     for (TDomainTable::TRecordId id = 0; id < table.slots_.size(); ++id) {
         const auto& slot = table.slots_[id];
-        if (slot.deleted) continue;
+        if (slot.deleted)
+            continue;
         for (const TFieldSpec& spec : kWritten) {
             if (spec.field == TDomainField::Size) {
                 out.VarUint(ZigZag(slot.size));
@@ -363,14 +397,16 @@ void TDomainListFile::Save(const TDomainTable& table, const std::string& path) {
             } else {
                 const std::uint8_t code = codes[next++];
                 out.U8(code);
-                if (code == kInlineCode) out.Text(table.TextOf(id, spec.field));
+                if (code == kInlineCode)
+                    out.Text(table.TextOf(id, spec.field));
             }
         }
         out.MaybeFlush();
     }
     const std::uint32_t crc = out.Crc();
-    const unsigned char tail[4] = {static_cast<unsigned char>(crc), static_cast<unsigned char>(crc >> 8),
-                                   static_cast<unsigned char>(crc >> 16), static_cast<unsigned char>(crc >> 24)};
+    const unsigned char tail[4] = {
+        static_cast<unsigned char>(crc), static_cast<unsigned char>(crc >> 8),
+        static_cast<unsigned char>(crc >> 16), static_cast<unsigned char>(crc >> 24)};
     file.Write(std::string_view(reinterpret_cast<const char*>(tail), 4));
     file.Commit();
 }
@@ -384,9 +420,9 @@ void TDomainListFile::Decode(const std::string& bytes, TDomainTable& into) {
     TStringSource in(bytes, body);
     TDomainTable table;
     table.Open();
-    DecodeBody(in, body, table, [&table](std::string_view a, std::string_view b, std::string_view c, std::int32_t n) {
-        table.AddSlot(a, b, c, n);
-    });
+    DecodeBody(in, body, table,
+               [&table](std::string_view a, std::string_view b, std::string_view c,
+                        std::int32_t n) { table.AddSlot(a, b, c, n); });
     into.ReplaceContent(std::move(table));
 }
 
@@ -394,30 +430,34 @@ void TDomainListFile::Load(TDomainTable& table, const std::string& path) {
     // Read through a buffer rather than whole: a list of millions of records would
     // otherwise cost its whole size in memory a second time while it is decoded.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw EFileError(CannotOpenFileMessage(path, errno));
+    if (fd < 0)
+        throw EFileError(CannotOpenFileMessage(path, errno));
     struct TCloser {
         int fd;
         ~TCloser() { ::close(fd); }
     } closer{fd};
     struct stat st {};
-    if (::fstat(fd, &st) != 0) throw EFileError(CannotOpenFileMessage(path, errno));
-    if (S_ISDIR(st.st_mode)) throw EFileError(CannotOpenFileMessage(path, EISDIR));
+    if (::fstat(fd, &st) != 0)
+        throw EFileError(CannotOpenFileMessage(path, errno));
+    if (S_ISDIR(st.st_mode))
+        throw EFileError(CannotOpenFileMessage(path, EISDIR));
     const auto size = static_cast<std::uint64_t>(st.st_size);
     if (size > kMaxListFileSize)
-        throw EFileError("The file \"" + path + "\" is too large to read (" + std::to_string(size) + " bytes).");
+        throw EFileError("The file \"" + path + "\" is too large to read (" + std::to_string(size) +
+                         " bytes).");
     const auto damaged = [&path](const std::string& why) {
         return EDamagedListFile("The list file \"" + path + "\" is damaged (" + why + ").");
     };
-    if (size < sizeof kMagic + 4) throw damaged("not a Norvale list file");
+    if (size < sizeof kMagic + 4)
+        throw damaged("not a Norvale list file");
 
     TDomainTable built;
     built.Open();
     TFileSource in(fd, size - 4, path);
     try {
         DecodeBody(in, size - 4, built,
-                   [&built](std::string_view a, std::string_view b, std::string_view c, std::int32_t n) {
-                       built.AddSlot(a, b, c, n);
-                   });
+                   [&built](std::string_view a, std::string_view b, std::string_view c,
+                            std::int32_t n) { built.AddSlot(a, b, c, n); });
     } catch (const EDamagedListFile& e) {
         throw damaged(e.what());
     }
@@ -426,12 +466,16 @@ void TDomainListFile::Load(TDomainTable& table, const std::string& path) {
     std::size_t got = 0;
     while (got < 4) {
         const ssize_t n = ::read(fd, tail + got, 4 - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw EFileError(CannotOpenFileMessage(path, errno));
-        if (n == 0) throw damaged("cut short");
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw EFileError(CannotOpenFileMessage(path, errno));
+        if (n == 0)
+            throw damaged("cut short");
         got += static_cast<std::size_t>(n);
     }
-    if (ReadU32(tail) != in.Crc()) throw damaged("checksum mismatch");
+    if (ReadU32(tail) != in.Crc())
+        throw damaged("checksum mismatch");
     table.ReplaceContent(std::move(built));
 }
 

@@ -29,7 +29,8 @@ TRun RunCli(const QStringList& args, const std::string& runtimeDir) {
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(NORVALE_CLI_PATH), args);
     TRun run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) return run;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
     run.exitCode = process.exitCode();
     run.out = process.readAllStandardOutput().toStdString();
     run.err = process.readAllStandardError().toStdString();
@@ -64,7 +65,9 @@ TEST(TCliOptionsTest, ExitCodesAndUsageOfTheCommandLine) {
             EXPECT_THAT(run.err, IsEmpty()) << what;
         } else {
             EXPECT_THAT(run.err, HasSubstr(c.errorLine)) << what;
-            EXPECT_THAT(run.err, HasSubstr("Usage: norvale-cli [--data-dir DIR] [--set NAME] COMMAND")) << what;
+            EXPECT_THAT(run.err,
+                        HasSubstr("Usage: norvale-cli [--data-dir DIR] [--set NAME] COMMAND"))
+                << what;
             EXPECT_THAT(run.out, IsEmpty()) << what;
         }
     }

@@ -26,7 +26,8 @@ inline std::vector<TDomainRecord> Walk(TDomainTable& table) {
 
 inline std::vector<std::string> WalkDomains(TDomainTable& table) {
     std::vector<std::string> out;
-    for (table.First(); !table.Eof(); table.Next()) out.emplace_back(table.Text(TDomainField::Domain));
+    for (table.First(); !table.Eof(); table.Next())
+        out.emplace_back(table.Text(TDomainField::Domain));
     return out;
 }
 
@@ -51,7 +52,8 @@ inline std::vector<TDomainRecord> CollidingRecords(std::size_t count, std::uint6
         std::string s;
         const unsigned length = next() % (maxLength + 1);
         // Most texts share a long prefix, so the comparison must look past eight bytes.
-        if (next() % 2) s = "abababab";
+        if (next() % 2)
+            s = "abababab";
         for (unsigned i = 0; i < length; ++i) s.push_back(kAlphabet[next() % sizeof kAlphabet]);
         return s;
     };
@@ -69,23 +71,30 @@ inline std::vector<TDomainRecord> CollidingRecords(std::size_t count, std::uint6
 
 // The order the table must yield: stable, ASCII letters folded, bytes unsigned,
 // Size as a number.
-inline std::vector<TDomainRecord> ReferenceSort(std::vector<TDomainRecord> records, TDomainField field) {
+inline std::vector<TDomainRecord> ReferenceSort(std::vector<TDomainRecord> records,
+                                                TDomainField field) {
     const auto fold = [](const std::string& s) {
         std::string f = s;
         for (char& c : f)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c + 32);
         return f;
     };
     const auto text = [&](const TDomainRecord& r) -> const std::string& {
-        return field == TDomainField::Domain ? r.Domain : field == TDomainField::Dom ? r.Dom : r.ExDate;
+        return field == TDomainField::Domain ? r.Domain
+               : field == TDomainField::Dom  ? r.Dom
+                                             : r.ExDate;
     };
-    std::stable_sort(records.begin(), records.end(), [&](const TDomainRecord& a, const TDomainRecord& b) {
-        if (field == TDomainField::Size) return a.Size < b.Size;
-        const std::string x = fold(text(a)), y = fold(text(b));
-        return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(), [](char p, char q) {
-            return static_cast<unsigned char>(p) < static_cast<unsigned char>(q);
+    std::stable_sort(
+        records.begin(), records.end(), [&](const TDomainRecord& a, const TDomainRecord& b) {
+            if (field == TDomainField::Size)
+                return a.Size < b.Size;
+            const std::string x = fold(text(a)), y = fold(text(b));
+            return std::lexicographical_compare(
+                x.begin(), x.end(), y.begin(), y.end(), [](char p, char q) {
+                    return static_cast<unsigned char>(p) < static_cast<unsigned char>(q);
+                });
         });
-    });
     return records;
 }
 

@@ -37,7 +37,8 @@ std::vector<TDomainRecord> MixedRecords() {
 
 std::vector<std::string> FilesIn(const std::string& folder) {
     std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -54,7 +55,9 @@ TEST(TDomainListFileTest, SaveWritesEveryRecordInOrderOfAdditionWhateverTheSortA
     TTempDir dir;
     TDomainTable table = TableOf(MixedRecords());
     table.SortOn(TDomainField::Dom);
-    table.SetFilter([](const TDomainTable& t, TDomainTable::TRecordId id) { return t.TextOf(id, TDomainField::Dom) == "com"; });
+    table.SetFilter([](const TDomainTable& t, TDomainTable::TRecordId id) {
+        return t.TextOf(id, TDomainField::Dom) == "com";
+    });
     ASSERT_EQ(table.RecordCount(), 4u);
     table.MoveTo(2);
     TDomainListFile::Save(table, dir.File("dlist.dat"));
@@ -95,22 +98,25 @@ TEST(TDomainListFileTest, LoadKeepsTheTablesSortAndFilter) {
     TDomainListFile::Save(TableOf(MixedRecords()), dir.File("dlist.dat"));
     TDomainTable table = TableOf({{"old", "com", "", 3}});
     table.SortOn(TDomainField::Size);
-    table.SetFilter([](const TDomainTable& t, TDomainTable::TRecordId id) { return t.SizeOf(id) == 3; });
+    table.SetFilter(
+        [](const TDomainTable& t, TDomainTable::TRecordId id) { return t.SizeOf(id) == 3; });
     TDomainListFile::Load(table, dir.File("dlist.dat"));
     EXPECT_EQ(Walk(table), (std::vector<TDomainRecord>{{"dup", "com", "05/31/2008", 3},
-                                                        {"dup", "com", "05/31/2008", 3},
-                                                        {"Zed", "info", "06/02/2008", 3}}));
+                                                       {"dup", "com", "05/31/2008", 3},
+                                                       {"Zed", "info", "06/02/2008", 3}}));
     EXPECT_EQ(table.TotalRecordCount(), 10u);
 }
 
 TEST(TDomainListFileTest, EveryCutAndEveryFlippedByteIsDetected) {
     TTempDir dir;
-    TDomainListFile::Save(TableOf({{"ab", "com", "05/31/2008", 2}, {"xyz", "net", "", 3}}), dir.File("good.dat"));
+    TDomainListFile::Save(TableOf({{"ab", "com", "05/31/2008", 2}, {"xyz", "net", "", 3}}),
+                          dir.File("good.dat"));
     const std::string good = dir.Read("good.dat");
     const std::vector<TDomainRecord> before = {{"kept", "org", "", 4}};
 
     std::vector<std::pair<std::string, std::string>> damaged;  // what, bytes
-    for (std::size_t n = 0; n < good.size(); ++n) damaged.emplace_back("cut to " + std::to_string(n), good.substr(0, n));
+    for (std::size_t n = 0; n < good.size(); ++n)
+        damaged.emplace_back("cut to " + std::to_string(n), good.substr(0, n));
     for (std::size_t i = 0; i < good.size(); ++i) {
         for (unsigned char mask : {0x01, 0x80}) {
             std::string bytes = good;
@@ -130,7 +136,9 @@ TEST(TDomainListFileTest, EveryCutAndEveryFlippedByteIsDetected) {
             TDomainListFile::Load(table, dir.File("bad.dat"));
             ADD_FAILURE() << what << " was not detected";
         } catch (const EDamagedListFile& e) {
-            EXPECT_THAT(e.what(), StartsWith("The list file \"" + dir.File("bad.dat") + "\" is damaged (")) << what;
+            EXPECT_THAT(e.what(),
+                        StartsWith("The list file \"" + dir.File("bad.dat") + "\" is damaged ("))
+                << what;
         }
         EXPECT_EQ(Walk(table), before) << what;
     }
@@ -193,7 +201,8 @@ TEST(TDomainListFileTest, FailedSaveNamesTheFileAndKeepsThePreviousOne) {
             TDomainListFile::Save(bigger, dir.File("dlist.dat"));
             ADD_FAILURE() << "no error";
         } catch (const EFileError& e) {
-            EXPECT_THAT(e.what(), StartsWith("Cannot create file \"" + dir.File("dlist.dat") + "\". "));
+            EXPECT_THAT(e.what(),
+                        StartsWith("Cannot create file \"" + dir.File("dlist.dat") + "\". "));
         }
     }
     EXPECT_EQ(dir.Read("dlist.dat"), previous);

@@ -22,14 +22,16 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
-const std::vector<TDomainRecord> kFull = {{"a", "com", "05/31/2008", 1}, {"bb", "net", "05/31/2008", 2},
-                                          {"ccc", "com", "06/01/2008", 3}};
+const std::vector<TDomainRecord> kFull = {
+    {"a", "com", "05/31/2008", 1}, {"bb", "net", "05/31/2008", 2}, {"ccc", "com", "06/01/2008", 3}};
 const std::vector<TDomainRecord> kMatch = {{"bb", "net", "05/31/2008", 2}};
-const std::vector<TDomainRecord> kDrafts = {{"ccc", "com", "06/01/2008", 3}, {"ccc", "com", "06/01/2008", 3}};
+const std::vector<TDomainRecord> kDrafts = {{"ccc", "com", "06/01/2008", 3},
+                                            {"ccc", "com", "06/01/2008", 3}};
 
 std::vector<std::string> FilesIn(const std::string& folder) {
     std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -62,8 +64,9 @@ TEST(TDomainListsTest, LoadsEachListFromItsFile) {
     EXPECT_EQ(Walk(lists.kbmMemTable1), kFull);
     EXPECT_EQ(Walk(lists.kbmMain), kMatch);
     EXPECT_EQ(Walk(lists.kbmDraft), kDrafts);
-    lists.kbmMemTable1.SetFilter(
-        [](const TDomainTable& t, TDomainTable::TRecordId id) { return t.TextOf(id, TDomainField::Dom) == "com"; });
+    lists.kbmMemTable1.SetFilter([](const TDomainTable& t, TDomainTable::TRecordId id) {
+        return t.TextOf(id, TDomainField::Dom) == "com";
+    });
     EXPECT_EQ(lists.DomainCountText(kTabFull), "Found 2 domains");
     EXPECT_EQ(TDomainLists::FoundDomainsText(1250), "Found 1250 domains");
 }
@@ -82,9 +85,11 @@ TEST(TDomainListsTest, ADamagedFileIsReportedAndKeptAsideWhileTheOtherListsLoad)
         EXPECT_THAT(problems[0], HasSubstr("\"" + dir.File(damagedFile) + "\"")) << damagedFile;
 
         const std::string name = damagedFile;
-        EXPECT_EQ(Walk(lists.kbmMemTable1), name == "dlist.dat" ? std::vector<TDomainRecord>{} : kFull);
+        EXPECT_EQ(Walk(lists.kbmMemTable1),
+                  name == "dlist.dat" ? std::vector<TDomainRecord>{} : kFull);
         EXPECT_EQ(Walk(lists.kbmMain), name == "mlist.dat" ? std::vector<TDomainRecord>{} : kMatch);
-        EXPECT_EQ(Walk(lists.kbmDraft), name == "draft.dat" ? std::vector<TDomainRecord>{} : kDrafts);
+        EXPECT_EQ(Walk(lists.kbmDraft),
+                  name == "draft.dat" ? std::vector<TDomainRecord>{} : kDrafts);
         for (int tab : {kTabMatch, kTabFull, kTabDrafts}) EXPECT_TRUE(lists.ForTab(tab).Active());
 
         // The damaged bytes moved aside, under the name the message gives, so the next
@@ -92,7 +97,8 @@ TEST(TDomainListsTest, ADamagedFileIsReportedAndKeptAsideWhileTheOtherListsLoad)
         EXPECT_FALSE(std::filesystem::exists(dir.File(damagedFile)));
         std::string aside;
         for (const auto& f : FilesIn(dir.Path()))
-            if (f.rfind(name + ".", 0) == 0) aside = f;
+            if (f.rfind(name + ".", 0) == 0)
+                aside = f;
         ASSERT_FALSE(aside.empty()) << damagedFile;
         EXPECT_EQ(dir.Read(aside), bytes);
         EXPECT_THAT(problems[0], HasSubstr(aside));
@@ -153,7 +159,8 @@ TEST(TDomainListsTest, SaveDomainListsStopsAtTheFirstFailure) {
             lists.SaveDomainLists();
             ADD_FAILURE() << "no error for " << c.blocked;
         } catch (const EFileError& e) {
-            EXPECT_THAT(e.what(), StartsWith("Cannot create file \"" + dir.File(c.blocked) + "\". "));
+            EXPECT_THAT(e.what(),
+                        StartsWith("Cannot create file \"" + dir.File(c.blocked) + "\". "));
         }
         EXPECT_EQ(lists.kbmMemTable1.RecNo(), 2u) << "compacted after a failed save";
         if (c.fullWritten) {

@@ -37,8 +37,9 @@ TEST(TDomainRecordTest, StoredTextsAreCutToTheirWidthAndEndAtAZeroByte) {
         table.SetText(c.field, c.given);
         table.Post();
         TDomainRecord record;
-        (c.field == TDomainField::Domain ? record.Domain : c.field == TDomainField::Dom ? record.Dom : record.ExDate) =
-            c.given;
+        (c.field == TDomainField::Domain ? record.Domain
+         : c.field == TDomainField::Dom  ? record.Dom
+                                         : record.ExDate) = c.given;
         table.AppendRecord(record);
         table.First();
         EXPECT_EQ(table.Text(c.field), c.kept) << DomainFieldName(c.field) << " " << c.given.size();
@@ -53,9 +54,15 @@ TEST(TDomainRecordTest, FieldsAreFoundByNameIgnoringCase) {
         std::optional<TDomainField> field;
     };
     const TCase cases[] = {
-        {"Domain", TDomainField::Domain}, {"domain", TDomainField::Domain}, {"DOMAIN", TDomainField::Domain},
-        {"dOM", TDomainField::Dom},       {"exdate", TDomainField::ExDate}, {"SIZE", TDomainField::Size},
-        {"Dom ", std::nullopt},           {"Domains", std::nullopt},        {"", std::nullopt},
+        {"Domain", TDomainField::Domain},
+        {"domain", TDomainField::Domain},
+        {"DOMAIN", TDomainField::Domain},
+        {"dOM", TDomainField::Dom},
+        {"exdate", TDomainField::ExDate},
+        {"SIZE", TDomainField::Size},
+        {"Dom ", std::nullopt},
+        {"Domains", std::nullopt},
+        {"", std::nullopt},
         {"Ex Date", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(FindDomainField(c.name), c.field) << c.name;

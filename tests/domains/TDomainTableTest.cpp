@@ -16,39 +16,46 @@ using test::Walk;
 using test::WalkDomains;
 using ::testing::ElementsAre;
 
-constexpr TDomainField kAllFields[] = {TDomainField::Domain, TDomainField::Dom, TDomainField::ExDate,
-                                       TDomainField::Size};
+constexpr TDomainField kAllFields[] = {TDomainField::Domain, TDomainField::Dom,
+                                       TDomainField::ExDate, TDomainField::Size};
 
-bool IsCom(const TDomainTable& t, TDomainTable::TRecordId id) { return t.TextOf(id, TDomainField::Dom) == "com"; }
+bool IsCom(const TDomainTable& t, TDomainTable::TRecordId id) {
+    return t.TextOf(id, TDomainField::Dom) == "com";
+}
 
 // Ten records, added in this order; three of them .com.
 std::vector<TDomainRecord> TenRecords() {
     return {
-        {"delta", "net", "05/31/2008", 5},  {"Alpha", "com", "06/01/2008", 5}, {"charlie", "org", "05/30/2008", 7},
-        {"bravo", "COM", "05/31/2008", 5},  {"alpha", "info", "06/02/2008", 5}, {"echo", "com", "06/01/2008", 4},
-        {"BRAVO", "biz", "05/29/2008", 5},  {"foxtrot", "ca", "05/31/2008", 7}, {"golf", "com", "05/28/2008", 4},
-        {"hotel-1", "us", "06/03/2008", 7},
+        {"delta", "net", "05/31/2008", 5},   {"Alpha", "com", "06/01/2008", 5},
+        {"charlie", "org", "05/30/2008", 7}, {"bravo", "COM", "05/31/2008", 5},
+        {"alpha", "info", "06/02/2008", 5},  {"echo", "com", "06/01/2008", 4},
+        {"BRAVO", "biz", "05/29/2008", 5},   {"foxtrot", "ca", "05/31/2008", 7},
+        {"golf", "com", "05/28/2008", 4},    {"hotel-1", "us", "06/03/2008", 7},
     };
 }
 
 TEST(TDomainTableTest, SortsByEachFieldStablyWithLettersFolded) {
     TDomainTable table = TableOf(TenRecords());
     table.SortOn(TDomainField::Domain);
-    EXPECT_THAT(WalkDomains(table), ElementsAre("Alpha", "alpha", "bravo", "BRAVO", "charlie", "delta", "echo",
-                                                "foxtrot", "golf", "hotel-1"));
+    EXPECT_THAT(WalkDomains(table), ElementsAre("Alpha", "alpha", "bravo", "BRAVO", "charlie",
+                                                "delta", "echo", "foxtrot", "golf", "hotel-1"));
     table.SortOn(TDomainField::Dom);
-    EXPECT_THAT(WalkDomains(table), ElementsAre("BRAVO", "foxtrot", "Alpha", "bravo", "echo", "golf", "alpha",
-                                                "delta", "charlie", "hotel-1"));
+    EXPECT_THAT(WalkDomains(table), ElementsAre("BRAVO", "foxtrot", "Alpha", "bravo", "echo",
+                                                "golf", "alpha", "delta", "charlie", "hotel-1"));
     table.SortOn(TDomainField::Size);
-    EXPECT_THAT(WalkDomains(table), ElementsAre("echo", "golf", "delta", "Alpha", "bravo", "alpha", "BRAVO",
-                                                "charlie", "foxtrot", "hotel-1"));
+    EXPECT_THAT(WalkDomains(table), ElementsAre("echo", "golf", "delta", "Alpha", "bravo", "alpha",
+                                                "BRAVO", "charlie", "foxtrot", "hotel-1"));
     table.ClearSort();
     EXPECT_EQ(Walk(table), TenRecords());
 }
 
 TEST(TDomainTableTest, SizeSortsAsANumber) {
-    TDomainTable table = TableOf({{"ten", "", "", 10}, {"two", "", "", 2}, {"minus", "", "", -1},
-                                  {"two again", "", "", 2}, {"max", "", "", INT32_MAX}, {"min", "", "", INT32_MIN}});
+    TDomainTable table = TableOf({{"ten", "", "", 10},
+                                  {"two", "", "", 2},
+                                  {"minus", "", "", -1},
+                                  {"two again", "", "", 2},
+                                  {"max", "", "", INT32_MAX},
+                                  {"min", "", "", INT32_MIN}});
     table.SortOn(TDomainField::Size);
     EXPECT_THAT(WalkDomains(table), ElementsAre("min", "minus", "two", "two again", "ten", "max"));
 }
@@ -71,7 +78,9 @@ TEST(TDomainTableTest, RecordsAppendedWhileSortedAndFilteredLandInTheirPlace) {
     for (TDomainField field : kAllFields) {
         TDomainTable table = TableOf(first);
         table.SortOn(field);
-        table.SetFilter([](const TDomainTable& t, TDomainTable::TRecordId id) { return t.SizeOf(id) % 2 == 0; });
+        table.SetFilter([](const TDomainTable& t, TDomainTable::TRecordId id) {
+            return t.SizeOf(id) % 2 == 0;
+        });
         for (const auto& r : later) {
             table.AppendRecord(r);
             // The cursor goes to the posted record when the filter lets it through.
@@ -81,7 +90,8 @@ TEST(TDomainTableTest, RecordsAppendedWhileSortedAndFilteredLandInTheirPlace) {
         }
         std::vector<TDomainRecord> expected;
         for (const auto& r : ReferenceSort(all, field))
-            if (wanted(r)) expected.push_back(r);
+            if (wanted(r))
+                expected.push_back(r);
         EXPECT_EQ(Walk(table), expected) << DomainFieldName(field);
         EXPECT_EQ(table.RecordCount(), expected.size());
         EXPECT_EQ(table.TotalRecordCount(), all.size());
@@ -175,7 +185,8 @@ TEST(TDomainTableTest, BookmarksFindTheirRecordUntilItIsDeletedOrCompacted) {
     table.MoveTo(7);
     const auto foxtrot = table.GetBookmark();
     table.SortOn(TDomainField::Domain);
-    table.SetFilter([](const TDomainTable& t, TDomainTable::TRecordId id) { return t.SizeOf(id) == 5; });
+    table.SetFilter(
+        [](const TDomainTable& t, TDomainTable::TRecordId id) { return t.SizeOf(id) == 5; });
     ASSERT_TRUE(table.BookmarkValid(bravo));
     table.GotoBookmark(bravo);
     EXPECT_EQ(table.Text(TDomainField::Domain), "bravo");
@@ -227,7 +238,8 @@ TEST(TDomainTableTest, ReplaceContentKeepsSortAndFilter) {
     TDomainTable table = TableOf(TenRecords());
     table.SortOn(TDomainField::Domain);
     table.SetFilter(IsCom);
-    TDomainTable built = TableOf({{"zulu", "com", "", 4}, {"yankee", "com", "", 6}, {"xray", "net", "", 4}});
+    TDomainTable built =
+        TableOf({{"zulu", "com", "", 4}, {"yankee", "com", "", 6}, {"xray", "net", "", 4}});
     table.ReplaceContent(std::move(built));
     EXPECT_EQ(table.SortField(), TDomainField::Domain);
     EXPECT_TRUE(table.Filtered());
@@ -288,7 +300,8 @@ TEST(TDomainTableTest, MemoryCountsRecordsTextsAndIndexes) {
     table.Open();
     const std::size_t empty = table.MemoryBytes();
     table.Reserve(1000);
-    for (int i = 0; i < 1000; ++i) table.AppendRecord(std::string(200, 'x'), "com", "05/31/2008", 200);
+    for (int i = 0; i < 1000; ++i)
+        table.AppendRecord(std::string(200, 'x'), "com", "05/31/2008", 200);
     const std::size_t filled = table.MemoryBytes();
     EXPECT_GE(filled - empty, 1000u * (200 + 3 + 10 + 16));
     table.SortOn(TDomainField::Domain);

@@ -13,12 +13,14 @@ namespace norvale::test {
 class TFileSizeLimit {
 public:
     explicit TFileSizeLimit(rlim_t bytes) {
-        if (::getrlimit(RLIMIT_FSIZE, &saved_) != 0) throw std::runtime_error("getrlimit failed");
+        if (::getrlimit(RLIMIT_FSIZE, &saved_) != 0)
+            throw std::runtime_error("getrlimit failed");
         // Without this the kernel ends the process with SIGXFSZ instead of failing the write.
         previous_ = std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit = saved_;
         limit.rlim_cur = bytes;
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) throw std::runtime_error("setrlimit failed");
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            throw std::runtime_error("setrlimit failed");
     }
     ~TFileSizeLimit() {
         ::setrlimit(RLIMIT_FSIZE, &saved_);

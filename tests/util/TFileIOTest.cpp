@@ -20,7 +20,8 @@ using ::testing::StartsWith;
 
 std::vector<std::string> FilesIn(const std::string& folder) {
     std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -66,7 +67,8 @@ TEST(TFileIOTest, FailedWriteNamesTheFileAndKeepsTheOldContent) {
     for (const auto& c : cases) {
         try {
             std::unique_ptr<test::TFileSizeLimit> limit;
-            if (c.limit) limit = std::make_unique<test::TFileSizeLimit>(c.limit);
+            if (c.limit)
+                limit = std::make_unique<test::TFileSizeLimit>(c.limit);
             WriteFileAtomically(c.path, std::string(1 << 20, 'n'));
             ADD_FAILURE() << "no error for " << c.path;
         } catch (const EFileError& e) {
@@ -93,7 +95,8 @@ TEST(TFileIOTest, ReadWholeFileRefusesWhatItCannotRead) {
         return std::string("no error");
     };
     EXPECT_THAT(message(dir.File("ten"), 9), HasSubstr("\"" + dir.File("ten") + "\" is too large"));
-    EXPECT_THAT(message(dir.File("none"), 100), StartsWith("Cannot open file \"" + dir.File("none") + "\". "));
+    EXPECT_THAT(message(dir.File("none"), 100),
+                StartsWith("Cannot open file \"" + dir.File("none") + "\". "));
     EXPECT_THAT(message(dir.Path(), 100), StartsWith("Cannot open file \"" + dir.Path() + "\". "));
 }
 

@@ -28,7 +28,8 @@ TEST(TPlatformTest, DataFolderDecision) {
         {TPlatformId::Win32s, 6, "Win32s", false},
         {TPlatformId::Other, 6, "anything else", false},
     };
-    for (const auto& c : cases) EXPECT_EQ(UseAppDataFolderFor(c.platform, c.major), c.appData) << c.system;
+    for (const auto& c : cases)
+        EXPECT_EQ(UseAppDataFolderFor(c.platform, c.major), c.appData) << c.system;
 }
 
 TEST(TPlatformTest, FoldersFollowTheUsersEnvironment) {

@@ -28,7 +28,8 @@ std::string DWordBytes(std::uint32_t v) {
 
 std::vector<std::string> FilesIn(const std::string& folder) {
     std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
     return names;
 }
 
@@ -72,7 +73,8 @@ TEST(TSettingsStoreTest, ValueNamesKeepTheirCreationOrder) {
     const std::string path = dir.File("registry.reg");
     {
         TSettingsStore store(path);
-        for (const char* name : {"9", "Skin", "0", "res", "a"}) store.SetValue(kKey, name, TRegDataType::String, "x");
+        for (const char* name : {"9", "Skin", "0", "res", "a"})
+            store.SetValue(kKey, name, TRegDataType::String, "x");
         store.SetValue(kKey, "SKIN", TRegDataType::String, "changed");  // same value, any case
         ASSERT_TRUE(store.DeleteValue(kKey, "0"));
         store.SetValue(kKey, "0", TRegDataType::String, "back");  // deleted and created again: last
@@ -211,7 +213,8 @@ TEST(TSettingsStoreTest, AChangeByAnotherStoreOnTheSameFileIsNotUndone) {
 
 TEST(TSettingsStoreTest, FailedWriteKeepsNeitherTheValueNorTheOldFileChanged) {
     TTempDir dir;
-    const std::string before = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Norvale]\n\"Skin\"=\"Mac\"\n";
+    const std::string before =
+        "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Norvale]\n\"Skin\"=\"Mac\"\n";
     dir.Write("sub/registry.reg", before);
     TSettingsStore store(dir.File("sub/registry.reg"));
     TRegistry reg(store);
@@ -262,7 +265,8 @@ TEST(TRegistryTest, TypedAccessAndResultCodes) {
     EXPECT_TRUE(reg.DeleteValue("n"));
     EXPECT_FALSE(reg.ValueExists("n"));
 
-    EXPECT_EQ(RegistryErrorText(kRegFileNotFound), "The system cannot find the file specified.\r\n");
+    EXPECT_EQ(RegistryErrorText(kRegFileNotFound),
+              "The system cannot find the file specified.\r\n");
     EXPECT_EQ(RegistryErrorText(12345), "");
 }
 

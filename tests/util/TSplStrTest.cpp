@@ -39,13 +39,13 @@ TEST(TSplStrTest, ReplaceAllLeftToRightWithoutRescanning) {
     };
     const std::vector<TCase> cases = {
         {"&find && seek", "&", "", "find  seek"},
-        {"aaa", "aa", "b", "ba"},         // no overlaps
-        {"abc", "b", "bb", "abbc"},       // the replacement is not searched again
+        {"aaa", "aa", "b", "ba"},    // no overlaps
+        {"abc", "b", "bb", "abbc"},  // the replacement is not searched again
         {"abc", "x", "y", "abc"},
         {"", "a", "b", ""},
-        {"ABC", "b", "x", "ABC"},         // case-sensitive
-        {"abc", "", "x", "abc"},          // an empty pattern would match forever: nothing replaced
-        {"a&&", "&", "&&", "a&&&&"},      // a replacement holding the pattern
+        {"ABC", "b", "x", "ABC"},     // case-sensitive
+        {"abc", "", "x", "abc"},      // an empty pattern would match forever: nothing replaced
+        {"a&&", "&", "&&", "a&&&&"},  // a replacement holding the pattern
     };
     for (const auto& c : cases) {
         EXPECT_EQ(TSplStr::ReplaceAll(c.text, c.pattern, c.replacement), c.expected) << c.text;

@@ -23,7 +23,8 @@ using test::TScriptedPromptsScope;
 using ::testing::HasSubstr;
 
 // Lets queued calls (the start-up reports) run.
-void Settle(const std::function<bool()>& done = [] { return false; }, int ms = 200) {
+void Settle(
+    const std::function<bool()>& done = [] { return false; }, int ms = 200) {
     QElapsedTimer timer;
     timer.start();
     do {
@@ -70,7 +71,8 @@ TEST(TfrmMainStartTest, CloseRequestsWaitForTheHourglass) {
 
     EXPECT_TRUE(window.close());
     EXPECT_FALSE(window.isVisible());
-    EXPECT_TRUE(prompts->shown.isEmpty()) << prompts->shown.join("\n").toStdString();  // refused silently
+    EXPECT_TRUE(prompts->shown.isEmpty())
+        << prompts->shown.join("\n").toStdString();  // refused silently
 }
 
 TEST(TfrmMainStartTest, ExitAndTheToolbarButtonCloseLikeTheCloseBox) {
