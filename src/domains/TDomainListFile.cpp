@@ -30,11 +30,11 @@ constexpr std::size_t kChunk = 1 << 16;
 // The fields as we write them: the Dom and ExDate texts of a list repeat a lot (a few
 // dozen extensions, a few days), so each gets a dictionary and a record holds a
 // one-byte code; that halves the file, and with it the time a synced save takes.
-struct TFieldSpec {
+struct TWrittenField {
     TDomainField field;
     bool dictionary;
 };
-constexpr TFieldSpec kWritten[kDomainFieldCount] = {{TDomainField::Domain, false},
+constexpr TWrittenField kWritten[kDomainFieldCount] = {{TDomainField::Domain, false},
                                                     {TDomainField::Dom, true},
                                                     {TDomainField::ExDate, true},
                                                     {TDomainField::Size, false}};
@@ -363,12 +363,12 @@ void TDomainListFile::Save(const TDomainTable& table, const std::string& path) {
     out.Bytes(kMagic, sizeof kMagic);
     out.U16(kVersion);
     out.U16(kDomainFieldCount);
-    for (const TFieldSpec& spec : kWritten) {
-        out.Text(DomainFieldName(spec.field));
-        out.U8(spec.field == TDomainField::Size ? kTypeInteger : kTypeText);
-        out.U16(spec.field == TDomainField::Size
+    for (const TWrittenField& column : kWritten) {
+        out.Text(DomainFieldName(column.field));
+        out.U8(column.field == TDomainField::Size ? kTypeInteger : kTypeText);
+        out.U16(column.field == TDomainField::Size
                     ? 4
-                    : static_cast<std::uint16_t>(FieldWidth(spec.field)));
+                    : static_cast<std::uint16_t>(FieldWidth(column.field)));
         out.U8(0);  // field kind: data
     }
     out.U64(table.TotalRecordCount());
@@ -389,16 +389,16 @@ void TDomainListFile::Save(const TDomainTable& table, const std::string& path) {
         const auto& slot = table.slots_[id];
         if (slot.deleted)
             continue;
-        for (const TFieldSpec& spec : kWritten) {
-            if (spec.field == TDomainField::Size) {
+        for (const TWrittenField& column : kWritten) {
+            if (column.field == TDomainField::Size) {
                 out.VarUint(ZigZag(slot.size));
-            } else if (!spec.dictionary) {
-                out.Text(table.TextOf(id, spec.field));
+            } else if (!column.dictionary) {
+                out.Text(table.TextOf(id, column.field));
             } else {
                 const std::uint8_t code = codes[next++];
                 out.U8(code);
                 if (code == kInlineCode)
-                    out.Text(table.TextOf(id, spec.field));
+                    out.Text(table.TextOf(id, column.field));
             }
         }
         out.MaybeFlush();

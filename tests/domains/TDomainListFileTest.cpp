@@ -93,6 +93,23 @@ TEST(TDomainListFileTest, DeletedRecordsAreNotSavedAndAnEmptyListRoundTrips) {
     EXPECT_EQ(loaded.TotalRecordCount(), 0u);
 }
 
+// Extensions and dates are stored through a dictionary of at most 255 texts; a list
+// with more distinct values than that must still come back whole.
+TEST(TDomainListFileTest, MoreDistinctExtensionsAndDatesThanTheDictionaryHolds) {
+    TTempDir dir;
+    std::vector<TDomainRecord> records;
+    for (int i = 0; i < 700; ++i) {
+        const std::string n = std::to_string(i);
+        records.push_back({"name" + n, "x" + n, "d" + n + "/2026", static_cast<std::int32_t>(i)});
+        records.push_back({"again" + n, "com", "12/11/2026", 5});  // a repeating value between
+    }
+    TDomainListFile::Save(TableOf(records), dir.File("dlist.dat"));
+    TDomainTable loaded;
+    loaded.Open();
+    TDomainListFile::Load(loaded, dir.File("dlist.dat"));
+    EXPECT_EQ(Walk(loaded), records);
+}
+
 TEST(TDomainListFileTest, LoadKeepsTheTablesSortAndFilter) {
     TTempDir dir;
     TDomainListFile::Save(TableOf(MixedRecords()), dir.File("dlist.dat"));
