@@ -11,25 +11,26 @@ TGridNavigator::TGridNavigator(bool withDelete, QWidget* parent) : QWidget(paren
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(2, 1, 2, 1);
     layout->setSpacing(1);
-    struct TSpec {
+    struct TButtonInfo {
         const char* name;
         const char* tip;
         QStyle::StandardPixmap icon;
     };
-    static constexpr TSpec specs[] = {{"nbFirst", "First", QStyle::SP_MediaSkipBackward},
-                                      {"nbPriorPage", "Prior page", QStyle::SP_MediaSeekBackward},
-                                      {"nbPrior", "Prior", QStyle::SP_ArrowLeft},
-                                      {"nbNext", "Next", QStyle::SP_ArrowRight},
-                                      {"nbNextPage", "Next page", QStyle::SP_MediaSeekForward},
-                                      {"nbLast", "Last", QStyle::SP_MediaSkipForward},
-                                      {"nbDelete", "Delete", QStyle::SP_TrashIcon}};
+    static constexpr TButtonInfo kButtons[] = {
+        {"nbFirst", "First", QStyle::SP_MediaSkipBackward},
+        {"nbPriorPage", "Prior page", QStyle::SP_MediaSeekBackward},
+        {"nbPrior", "Prior", QStyle::SP_ArrowLeft},
+        {"nbNext", "Next", QStyle::SP_ArrowRight},
+        {"nbNextPage", "Next page", QStyle::SP_MediaSeekForward},
+        {"nbLast", "Last", QStyle::SP_MediaSkipForward},
+        {"nbDelete", "Delete", QStyle::SP_TrashIcon}};
     for (int i = 0; i < 7; ++i) {
         if (i == nbDelete && !withDelete)
             break;
         auto* b = new QToolButton(this);
-        b->setObjectName(QString::fromLatin1(specs[i].name));
-        b->setToolTip(QString::fromLatin1(specs[i].tip));
-        b->setIcon(style()->standardIcon(specs[i].icon));
+        b->setObjectName(QString::fromLatin1(kButtons[i].name));
+        b->setToolTip(QString::fromLatin1(kButtons[i].tip));
+        b->setIcon(style()->standardIcon(kButtons[i].icon));
         b->setAutoRaise(true);
         b->setIconSize(QSize(14, 14));
         connect(b, &QToolButton::clicked, this, [this, i] { emit clicked(i); });
