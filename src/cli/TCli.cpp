@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <ostream>
 
+#include "domains/TDomainListFile.h"
+#include "domains/TDomainLists.h"
 #include "sets/TSetNames.h"
 #include "util/TFileIO.h"
 #include "util/TPlatform.h"
@@ -16,39 +18,70 @@ std::vector<TCliCommand::TEntry>& Registry() {
 }
 }  // namespace
 
-TCliContext::TCliContext(std::string dataFolder, std::optional<std::string> setName, std::vector<std::string> args,
-                         std::ostream& out, std::ostream& err)
-    : folder_(std::move(dataFolder)), setName_(std::move(setName)), args_(std::move(args)), out_(out), err_(err) {
+TCliContext::TCliContext(std::string dataFolder, std::optional<std::string> setName,
+                         std::vector<std::string> args, std::ostream& out, std::ostream& err)
+    : folder_(std::move(dataFolder)),
+      setName_(std::move(setName)),
+      args_(std::move(args)),
+      out_(out),
+      err_(err) {
     folder_.EnsureDataFolder();
     if (!DirectoryExists(folder_.DataFolder()))
         throw EFileError("Cannot create the data folder \"" + folder_.DataFolder() + "\".");
 }
 
 void TCliContext::LockForWriting() {
-    if (!lock_) lock_ = std::make_unique<TDataFolderLock>(folder_);
+    if (!lock_)
+        lock_ = std::make_unique<TDataFolderLock>(folder_);
 }
 
 TSettingsStore& TCliContext::Settings() {
-    if (!settings_) settings_ = std::make_unique<TSettingsStore>(SettingsFilePath());
+    if (!settings_)
+        settings_ = std::make_unique<TSettingsStore>(SettingsFilePath());
     return *settings_;
 }
 
 std::string TCliContext::RuleListPath() const {
-    if (!setName_) return folder_.FilePath("rules.dat");
+    if (!setName_)
+        return folder_.FilePath("rules.dat");
     const std::string path = SetFilePath(folder_, *setName_);
-    if (!FileExists(path)) throw ENorvaleError("No configuration set " + *setName_);
+    if (!FileExists(path))
+        throw ENorvaleError("No configuration set " + *setName_);
     return path;
 }
 
-TCliCommand::TCliCommand(std::string name, std::vector<std::string> usageLines, TCliHandler handler) {
+const char* TCliContext::ListFileForOption(const std::string& command, const std::string& value) {
+    if (value == "match")
+        return TDomainLists::kMatchListFile;
+    if (value == "full")
+        return TDomainLists::kFullListFile;
+    if (value == "drafts")
+        return TDomainLists::kDraftListFile;
+    throw EUsageError(command + ": --list must be match, full or drafts, not " + value);
+}
+
+TDomainTable TCliContext::LoadListForReading(const std::string& fileName) const {
+    TDomainTable table;
+    table.Open();
+    const std::string path = folder_.FilePath(fileName);
+    if (FileExists(path))
+        TDomainListFile::Load(table, path);
+    return table;
+}
+
+TCliCommand::TCliCommand(std::string name, std::vector<std::string> usageLines,
+                         TCliHandler handler) {
     Registry().push_back(TEntry{std::move(name), std::move(usageLines), std::move(handler)});
 }
 
-const std::vector<TCliCommand::TEntry>& TCliCommand::All() { return Registry(); }
+const std::vector<TCliCommand::TEntry>& TCliCommand::All() {
+    return Registry();
+}
 
 const TCliCommand::TEntry* TCliCommand::Find(const std::string& name) {
     for (const auto& e : Registry())
-        if (e.name == name) return &e;
+        if (e.name == name)
+            return &e;
     return nullptr;
 }
 
@@ -66,7 +99,8 @@ std::string CliUsage() {
     std::sort(entries.begin(), entries.end(), [](auto* a, auto* b) { return a->name < b->name; });
     for (const auto* e : entries)
         for (const auto& line : e->usageLines) text += "  " + line + "\n";
-    if (entries.empty()) text += "  (none)\n";
+    if (entries.empty())
+        text += "  (none)\n";
     text +=
         "\n"
         "Exit codes: 0 success, 1 a match that says no, 2 a usage error, 3 any other failure.\n";
@@ -85,7 +119,8 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
                 return kExitOk;
             }
             if (a == "--data-dir" || a == "--set") {
-                if (i + 1 >= argc) throw EUsageError(a + " needs a value");
+                if (i + 1 >= argc)
+                    throw EUsageError(a + " needs a value");
                 (a == "--data-dir" ? dataDir : setName.emplace()) = argv[++i];
                 continue;
             }
@@ -97,15 +132,20 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
                 setName = a.substr(6);
                 continue;
             }
-            if (a.rfind("-", 0) == 0) throw EUsageError("Unknown option " + a);
+            if (a.rfind("-", 0) == 0)
+                throw EUsageError("Unknown option " + a);
             break;
         }
-        if (i >= argc) throw EUsageError("No command given");
+        if (i >= argc)
+            throw EUsageError("No command given");
         const std::string command = argv[i++];
         const TCliCommand::TEntry* entry = TCliCommand::Find(command);
-        if (!entry) throw EUsageError("Unknown command " + command);
-        if (dataDir.empty()) dataDir = PlatformDataFolder();
-        TCliContext context(dataDir, setName, std::vector<std::string>(argv + i, argv + argc), out, err);
+        if (!entry)
+            throw EUsageError("Unknown command " + command);
+        if (dataDir.empty())
+            dataDir = PlatformDataFolder();
+        TCliContext context(dataDir, setName, std::vector<std::string>(argv + i, argv + argc), out,
+                            err);
         return entry->handler(context);
     } catch (const EUsageError& e) {
         err << "norvale-cli: " << e.what() << "\n\n" << CliUsage();

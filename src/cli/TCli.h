@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "domains/TDataFolder.h"
+#include "domains/TDomainTable.h"
 #include "util/ENorvaleError.h"
 #include "util/TSettingsStore.h"
 
@@ -25,8 +26,8 @@ public:
 // What a command gets: the global options, its own arguments and the streams.
 class TCliContext {
 public:
-    TCliContext(std::string dataFolder, std::optional<std::string> setName, std::vector<std::string> args,
-                std::ostream& out, std::ostream& err);
+    TCliContext(std::string dataFolder, std::optional<std::string> setName,
+                std::vector<std::string> args, std::ostream& out, std::ostream& err);
 
     const std::vector<std::string>& Args() const { return args_; }
     std::ostream& Out() { return out_; }
@@ -43,6 +44,14 @@ public:
     // The rule list's file: rules.dat, or the file of the --set NAME (which must
     // exist: "No configuration set NAME").
     std::string RuleListPath() const;
+
+    // The list file named by a --list value ("match", "full", "drafts"); any other
+    // value is a usage error of command.
+    static const char* ListFileForOption(const std::string& command, const std::string& value);
+    // A list loaded for reading only: a missing file is an empty list, and a damaged
+    // one is reported but not moved aside, since that would be a write behind the
+    // desktop program's back.
+    TDomainTable LoadListForReading(const std::string& fileName) const;
 
 private:
     TDataFolder folder_;

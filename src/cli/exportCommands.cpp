@@ -46,14 +46,7 @@ TExportArgs ParseExportArgs(const std::vector<std::string>& args) {
             value = args[++i];
         }
         if (name == "--list") {
-            if (value == "match")
-                result.listFile = TDomainLists::kMatchListFile;
-            else if (value == "full")
-                result.listFile = TDomainLists::kFullListFile;
-            else if (value == "drafts")
-                result.listFile = TDomainLists::kDraftListFile;
-            else
-                throw EUsageError("export: --list must be match, full or drafts, not " + value);
+            result.listFile = TCliContext::ListFileForOption("export", value);
         } else if (name == "--delimiter") {
             // The desktop's delimiter box holds one character that is never a blank.
             if (value.size() != 1 || static_cast<unsigned char>(value[0]) <= ' ')
@@ -72,11 +65,7 @@ TExportArgs ParseExportArgs(const std::vector<std::string>& args) {
 // moved aside.
 int ExportCommand(TCliContext& context) {
     const TExportArgs args = ParseExportArgs(context.Args());
-    TDomainTable table;
-    table.Open();
-    const std::string listPath = context.Folder().FilePath(args.listFile);
-    if (FileExists(listPath))
-        TDomainListFile::Load(table, listPath);
+    TDomainTable table = context.LoadListForReading(args.listFile);
     if (!args.output.empty()) {
         ExportToFile(table, args.options, args.output);
         return kExitOk;

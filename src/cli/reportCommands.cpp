@@ -41,14 +41,8 @@ TReportArgs ParseReportArgs(const std::vector<std::string>& args) {
             if (value.empty())
                 throw EUsageError("report: --pdf needs a file name");
             result.pdf = value;
-        } else if (value == "match") {
-            result.listFile = TDomainLists::kMatchListFile;
-        } else if (value == "full") {
-            result.listFile = TDomainLists::kFullListFile;
-        } else if (value == "drafts") {
-            result.listFile = TDomainLists::kDraftListFile;
         } else {
-            throw EUsageError("report: --list must be match, full or drafts, not " + value);
+            result.listFile = TCliContext::ListFileForOption("report", value);
         }
     }
     if (result.pdf.empty())
@@ -60,11 +54,7 @@ TReportArgs ParseReportArgs(const std::vector<std::string>& args) {
 // moved aside, since moving it would be a write behind the desktop program's back.
 int ReportCommand(TCliContext& context) {
     const TReportArgs args = ParseReportArgs(context.Args());
-    TDomainTable table;
-    table.Open();
-    const std::string listPath = context.Folder().FilePath(args.listFile);
-    if (FileExists(listPath))
-        TDomainListFile::Load(table, listPath);
+    TDomainTable table = context.LoadListForReading(args.listFile);
 
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
